@@ -1,0 +1,125 @@
+#include "KeyTableFile.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "DiagnosticLog.h"
+#include "FileOpening.h"
+#include "KeyTable.h"
+#include "MonitorGlobals.h"
+#include "MonitorPlatform.h"
+#include "StatusCodes.h"
+#include "WideFormat.h"
+
+namespace wendle {
+namespace {
+
+constexpr uint32_t PATH_CAPACITY = 256;
+const char16_t kKeyTableSuffix[] = u"\\System32\\tamoirtbl.bin";
+
+void Log(const char* text) { WriteLog(g_hLogFile, text); }
+
+// Builds "<Windows directory>\System32\tamoirtbl.bin" in path. False when the directory cannot
+// be read or the whole path would not fit; there is then no file to open.
+bool BuildKeyTablePath(char16_t (&path)[PATH_CAPACITY]) {
+  uint32_t dwLength = Platform().pWow64->GetWindowsDirectory(path, PATH_CAPACITY);
+  size_t suffixLength = text::WideLength(kKeyTableSuffix);
+  if (dwLength == 0 || dwLength + suffixLength >= PATH_CAPACITY) return false;
+  std::copy(kKeyTableSuffix, kKeyTableSuffix + suffixLength + 1, path + dwLength);
+  return true;
+}
+
+// Record i of the file: a big-endian raw code, two signed bytes widened, and the flags.
+KeyTableEntry ConvertRecord(const uint8_t* record) {
+  KeyTableEntry entry;
+  entry.rawCode = static_cast<uint32_t>(record[0]) << 24 | static_cast<uint32_t>(record[1]) << 16 |
+                  static_cast<uint32_t>(record[2]) << 8 | record[3];
+  entry.keyUsage = static_cast<int8_t>(record[4]);
+  entry.modifierBits = static_cast<int8_t>(record[5]);
+  entry.entryFlags = record[6];
+  return entry;
+}
+
+}  // namespace
+
+int32_t LoadIRTable() {
+  const MonitorPlatform& platform = Platform();
+  DebugChannel& debug = *platform.pDebug;
+  char16_t szTrace[PATH_CAPACITY];
+  char16_t szPath[PATH_CAPACITY] = {};
+  bool bHavePath = BuildKeyTablePath(szPath);
+  if (bHavePath) debug.Output(szPath);
+
+  KeyTable& table = g_keyTable;
+  table.entryCount = 0;
+
+  FileHandle hFile = INVALID_FILE_HANDLE;
+  int32_t result = OpenFileNoRedirection(OPEN_FOR_READ, bHavePath ? szPath : nullptr, hFile);
+  if (hFile == INVALID_FILE_HANDLE) {
+    std::snprintf(g_szLogText, LOG_TEXT_CAPACITY, "LoadIRTable failed: 0x%x\n",
+                  static_cast<uint32_t>(result));
+    Log(g_szLogText);
+    return RESULT_E_HANDLE;
+  }
+
+  FileApi& files = *platform.pFiles;
+  uint32_t dwSize = files.GetSize(hFile);
+  bool bShort = dwSize < KEY_FILE_FULL_SIZE;
+  if (bShort) {
+    std::snprintf(g_szLogText, LOG_TEXT_CAPACITY, "LoadIRTable: File Size is small than 356: %d\n",
+                  static_cast<int>(dwSize));
+    Log(g_szLogText);
+  }
+
+  // The table needs the first 356 bytes only, so a file of any size is read into this; bytes a
+  // short or failed read leaves unfilled read as zero.
+  uint8_t abyFile[KEY_FILE_FULL_SIZE] = {};
+  uint32_t dwRead = 0;
+  bool bReadOk = files.Read(hFile, abyFile, std::min(dwSize, KEY_FILE_FULL_SIZE), &dwRead);
+  if (!bReadOk || dwRead > dwSize) {
+    HandleWriteFailure();
+    if (dwRead > dwSize) {
+      Log("LoadIRTable: File Size readed is over!\n");
+      files.Close(hFile);
+      return RESULT_E_FAIL;
+    }
+  }
+
+  // For a short file dwRead <= dwSize < 356 here, so every record taken lies inside abyFile.
+  int32_t nRecords = bShort ? static_cast<int32_t>(dwRead / KEY_FILE_RECORD_SIZE) : KEY_TABLE_CAPACITY;
+  debug.Output(u"Load IR Table");
+  for (int32_t i = 0; i < nRecords; ++i) {
+    const uint8_t* record = abyFile + KEY_FILE_RECORD_SIZE * i;
+    KeyTableEntry& entry = table.entries[i];
+    entry = ConvertRecord(record);
+    text::FormatWide(szTrace, PATH_CAPACITY, u"%02X %02X %02X %02X %02X %02X %02X",
+                     uint32_t{record[0]}, uint32_t{record[1]}, uint32_t{record[2]},
+                     uint32_t{record[3]}, static_cast<uint32_t>(entry.keyUsage),
+                     static_cast<uint32_t>(entry.modifierBits), uint32_t{entry.entryFlags});
+    debug.Output(szTrace);
+  }
+
+  if (bShort) {
+    table.trailerValue = DEFAULT_TRAILER_VALUE;
+    table.prefixTimeout = DEFAULT_PREFIX_TIMEOUT;
+    table.repeatThreshold = DEFAULT_REPEAT_THRESHOLD;
+    table.entryCount = nRecords;
+  } else {
+    const uint8_t* trailer = abyFile + KEY_FILE_TRAILER_OFFSET;
+    // The second byte counts as signed, so one of 0x80 or more lowers the high byte by one.
+    table.trailerValue = static_cast<uint16_t>(trailer[0] * 256 + static_cast<int8_t>(trailer[1]));
+    table.entryCount = static_cast<int8_t>(trailer[2]);
+    table.prefixTimeout = static_cast<int8_t>(trailer[3]);
+    table.repeatThreshold = static_cast<int8_t>(trailer[4]);
+  }
+  text::FormatWide(szTrace, PATH_CAPACITY, u"%04X %02X %02X %02X", uint32_t{table.trailerValue},
+                   static_cast<uint32_t>(table.entryCount),
+                   static_cast<uint32_t>(table.prefixTimeout),
+                   static_cast<uint32_t>(table.repeatThreshold));
+  debug.Output(szTrace);
+
+  files.Close(hFile);
+  return result;
+}
+
+}  // namespace wendle
