@@ -1,0 +1,125 @@
+#include "KeyMaps.h"
+
+namespace wendle {
+
+const KeyMapRow ModifierKeyMap[8] = {
+    {0xA2, 0x1D, false},  // left Ctrl      VK_LCONTROL
+    {0xA0, 0x2A, false},  // left Shift     VK_LSHIFT
+    {0xA4, 0x38, false},  // left Alt       VK_LMENU
+    {0x5B, 0x5B, true},   // left Windows   VK_LWIN
+    {0xA3, 0x1D, true},   // right Ctrl     VK_RCONTROL
+    {0xA1, 0x36, false},  // right Shift    VK_RSHIFT
+    {0xA5, 0x38, true},   // right Alt      VK_RMENU
+    {0x5C, 0x5C, true},   // right Windows  VK_RWIN
+};
+
+// Four rows differ from the usual keyboard assignment and must stay that way, since remotes in
+// the field produce exactly these keystrokes: 0x32 has no key, Print Screen is VK_PRINT, Keypad
+// Num Lock is not extended and Keypad . is VK_OEM_PERIOD.
+const KeyMapRow UsageKeyMap[LAST_MAPPED_USAGE - FIRST_MAPPED_USAGE + 1] = {
+    {0x41, 0x1E, false},  // 0x04 a and A
+    {0x42, 0x30, false},  // 0x05 b and B
+    {0x43, 0x2E, false},  // 0x06 c and C
+    {0x44, 0x20, false},  // 0x07 d and D
+    {0x45, 0x12, false},  // 0x08 e and E
+    {0x46, 0x21, false},  // 0x09 f and F
+    {0x47, 0x22, false},  // 0x0A g and G
+    {0x48, 0x23, false},  // 0x0B h and H
+    {0x49, 0x17, false},  // 0x0C i and I
+    {0x4A, 0x24, false},  // 0x0D j and J
+    {0x4B, 0x25, false},  // 0x0E k and K
+    {0x4C, 0x26, false},  // 0x0F l and L
+    {0x4D, 0x32, false},  // 0x10 m and M
+    {0x4E, 0x31, false},  // 0x11 n and N
+    {0x4F, 0x18, false},  // 0x12 o and O
+    {0x50, 0x19, false},  // 0x13 p and P
+    {0x51, 0x10, false},  // 0x14 q and Q
+    {0x52, 0x13, false},  // 0x15 r and R
+    {0x53, 0x1F, false},  // 0x16 s and S
+    {0x54, 0x14, false},  // 0x17 t and T
+    {0x55, 0x16, false},  // 0x18 u and U
+    {0x56, 0x2F, false},  // 0x19 v and V
+    {0x57, 0x11, false},  // 0x1A w and W
+    {0x58, 0x2D, false},  // 0x1B x and X
+    {0x59, 0x15, false},  // 0x1C y and Y
+    {0x5A, 0x2C, false},  // 0x1D z and Z
+    {0x31, 0x02, false},  // 0x1E 1
+    {0x32, 0x03, false},  // 0x1F 2
+    {0x33, 0x04, false},  // 0x20 3
+    {0x34, 0x05, false},  // 0x21 4
+    {0x35, 0x06, false},  // 0x22 5
+    {0x36, 0x07, false},  // 0x23 6
+    {0x37, 0x08, false},  // 0x24 7
+    {0x38, 0x09, false},  // 0x25 8
+    {0x39, 0x0A, false},  // 0x26 9
+    {0x30, 0x0B, false},  // 0x27 0
+    {0x0D, 0x1C, false},  // 0x28 Enter            VK_RETURN
+    {0x1B, 0x01, false},  // 0x29 Escape           VK_ESCAPE
+    {0x08, 0x0E, false},  // 0x2A Backspace        VK_BACK
+    {0x09, 0x0F, false},  // 0x2B Tab              VK_TAB
+    {0x20, 0x39, false},  // 0x2C Space            VK_SPACE
+    {0xBD, 0x0C, false},  // 0x2D - and _          VK_OEM_MINUS
+    {0xBB, 0x0D, false},  // 0x2E = and +          VK_OEM_PLUS
+    {0xDB, 0x1A, false},  // 0x2F [ and {          VK_OEM_4
+    {0xDD, 0x1B, false},  // 0x30 ] and }          VK_OEM_6
+    {0xDC, 0x2B, false},  // 0x31 \ and |          VK_OEM_5
+    {0x00, 0x00, false},  // 0x32 Non-US # and ~   no key
+    {0xBA, 0x27, false},  // 0x33 ; and :          VK_OEM_1
+    {0xDE, 0x28, false},  // 0x34 ' and "          VK_OEM_7
+    {0xC0, 0x29, false},  // 0x35 ` and ~          VK_OEM_3
+    {0xBC, 0x33, false},  // 0x36 , and <          VK_OEM_COMMA
+    {0xBE, 0x34, false},  // 0x37 . and >          VK_OEM_PERIOD
+    {0xBF, 0x35, false},  // 0x38 / and ?          VK_OEM_2
+    {0x14, 0x3A, false},  // 0x39 Caps Lock        VK_CAPITAL
+    {0x70, 0x3B, false},  // 0x3A F1
+    {0x71, 0x3C, false},  // 0x3B F2
+    {0x72, 0x3D, false},  // 0x3C F3
+    {0x73, 0x3E, false},  // 0x3D F4
+    {0x74, 0x3F, false},  // 0x3E F5
+    {0x75, 0x40, false},  // 0x3F F6
+    {0x76, 0x41, false},  // 0x40 F7
+    {0x77, 0x42, false},  // 0x41 F8
+    {0x78, 0x43, false},  // 0x42 F9
+    {0x79, 0x44, false},  // 0x43 F10
+    {0x7A, 0x57, false},  // 0x44 F11
+    {0x7B, 0x58, false},  // 0x45 F12
+    {0x2A, 0x00, false},  // 0x46 Print Screen     VK_PRINT, scan code from the layout
+    {0x91, 0x46, false},  // 0x47 Scroll Lock      VK_SCROLL
+    {0x13, 0x00, false},  // 0x48 Pause            VK_PAUSE, scan code from the layout
+    {0x2D, 0x52, true},   // 0x49 Insert           VK_INSERT
+    {0x24, 0x47, true},   // 0x4A Home             VK_HOME
+    {0x21, 0x49, true},   // 0x4B Page Up          VK_PRIOR
+    {0x2E, 0x53, true},   // 0x4C Delete           VK_DELETE
+    {0x23, 0x4F, true},   // 0x4D End              VK_END
+    {0x22, 0x51, true},   // 0x4E Page Down        VK_NEXT
+    {0x27, 0x4D, true},   // 0x4F Right Arrow      VK_RIGHT
+    {0x25, 0x4B, true},   // 0x50 Left Arrow       VK_LEFT
+    {0x28, 0x50, true},   // 0x51 Down Arrow       VK_DOWN
+    {0x26, 0x48, true},   // 0x52 Up Arrow         VK_UP
+    {0x90, 0x45, false},  // 0x53 Keypad Num Lock  VK_NUMLOCK
+    {0x6F, 0x35, true},   // 0x54 Keypad /         VK_DIVIDE
+    {0x6A, 0x37, false},  // 0x55 Keypad *         VK_MULTIPLY
+    {0x6D, 0x4A, false},  // 0x56 Keypad -         VK_SUBTRACT
+    {0x6B, 0x4E, false},  // 0x57 Keypad +         VK_ADD
+    {0x0D, 0x1C, true},   // 0x58 Keypad Enter     VK_RETURN
+    {0x61, 0x4F, false},  // 0x59 Keypad 1         VK_NUMPAD1
+    {0x62, 0x50, false},  // 0x5A Keypad 2         VK_NUMPAD2
+    {0x63, 0x51, false},  // 0x5B Keypad 3         VK_NUMPAD3
+    {0x64, 0x4B, false},  // 0x5C Keypad 4         VK_NUMPAD4
+    {0x65, 0x4C, false},  // 0x5D Keypad 5         VK_NUMPAD5
+    {0x66, 0x4D, false},  // 0x5E Keypad 6         VK_NUMPAD6
+    {0x67, 0x47, false},  // 0x5F Keypad 7         VK_NUMPAD7
+    {0x68, 0x48, false},  // 0x60 Keypad 8         VK_NUMPAD8
+    {0x69, 0x49, false},  // 0x61 Keypad 9         VK_NUMPAD9
+    {0x60, 0x52, false},  // 0x62 Keypad 0         VK_NUMPAD0
+    {0xBE, 0x53, false},  // 0x63 Keypad .         VK_OEM_PERIOD
+};
+
+const KeyMapRow* FindUsageKey(uint8_t usage) {
+  // Unsigned arithmetic: usages below the first wrap to large values and fall out too.
+  const uint8_t index = static_cast<uint8_t>(usage - FIRST_MAPPED_USAGE);
+  if (index >= sizeof(UsageKeyMap) / sizeof(UsageKeyMap[0])) return nullptr;
+  return &UsageKeyMap[index];
+}
+
+}  // namespace wendle
