@@ -27,8 +27,9 @@ int32_t OpenFileNoRedirection(int mode, const char16_t* path, FileHandle& handle
   if (IsWow64() && wow64.LoadRedirectionSwitch()) {
     int32_t bDisabled = wow64.DisableRedirection(&oldValue);
     platform.pDebug->Output(u"Disable WOW64 Redirection");
-    if (bDisabled != 1) {
-      // Opening now could reach the wrong folder, so nothing is opened at all.
+    if (!bDisabled) {
+      // Opening now could reach the wrong folder, so nothing is opened at all. Any nonzero
+      // result counts as switched off, so that a switch that is off is always switched back.
       uint32_t dwError = platform.pFiles->LastError();
       wow64.ReleaseRedirectionSwitch();
       return ResultFromSystemError(dwError);

@@ -24,7 +24,7 @@ class Wow64Api {
   virtual bool LoadRedirectionSwitch() = 0;
 
   // Calls Wow64DisableWow64FsRedirection; *pOldValue receives the value to hand back to the
-  // revert. Returns the call's result: 1 (TRUE) when redirection is now off for this thread.
+  // revert. Returns the call's result: nonzero (TRUE) when redirection is now off for this thread.
   virtual int32_t DisableRedirection(std::uintptr_t* pOldValue) = 0;
 
   // Calls Wow64RevertWow64FsRedirection with the value saved by DisableRedirection.

@@ -26,7 +26,7 @@ struct FakeSystem {
 struct ScriptedIo {
   bool bSucceed = true;
   uint32_t dwError = 0;                   // last error set when the call fails
-  std::optional<uint32_t> reportedBytes;  // byte count reported instead of the real one
+  std::optional<uint32_t> reportedBytes = std::nullopt;  // reported instead of the real count
   bool bTransfer = true;                  // whether any bytes are actually copied
 };
 
