@@ -41,4 +41,20 @@ class FileApi {
   virtual uint32_t LastError() = 0;
 };
 
+// Closes a file of the FileApi role when it goes out of scope, on every return path.
+class ScopedFile {
+ public:
+  ScopedFile(FileApi& files, FileHandle handle) : m_files(files), m_handle(handle) {}
+  ~ScopedFile() {
+    if (m_handle != INVALID_FILE_HANDLE) m_files.Close(m_handle);
+  }
+  ScopedFile(const ScopedFile&) = delete;
+  ScopedFile& operator=(const ScopedFile&) = delete;
+  FileHandle Get() const { return m_handle; }
+
+ private:
+  FileApi& m_files;
+  FileHandle m_handle;
+};
+
 }  // namespace wendle

@@ -22,7 +22,7 @@ void Log(const char* text) { WriteLog(g_hLogFile, text); }
 // Builds "<Windows directory>\System32\tamoirtbl.bin" in path. False when the directory cannot
 // be read or the whole path would not fit; there is then no file to open.
 bool BuildKeyTablePath(char16_t (&path)[PATH_CAPACITY]) {
-  uint32_t dwLength = Platform().pWow64->GetWindowsDirectory(path, PATH_CAPACITY);
+  uint32_t dwLength = Platform().pWow64->GetWindowsFolder(path, PATH_CAPACITY);
   size_t suffixLength = text::WideLength(kKeyTableSuffix);
   if (dwLength == 0 || dwLength + suffixLength >= PATH_CAPACITY) return false;
   std::copy(kKeyTableSuffix, kKeyTableSuffix + suffixLength + 1, path + dwLength);
@@ -63,6 +63,7 @@ int32_t LoadIRTable() {
   }
 
   FileApi& files = *platform.pFiles;
+  ScopedFile file(files, hFile);  // closed after the last trace or log line, whatever the path
   uint32_t dwSize = files.GetSize(hFile);
   bool bShort = dwSize < KEY_FILE_FULL_SIZE;
   if (bShort) {
@@ -80,7 +81,6 @@ int32_t LoadIRTable() {
     HandleWriteFailure();
     if (dwRead > dwSize) {
       Log("LoadIRTable: File Size readed is over!\n");
-      files.Close(hFile);
       return RESULT_E_FAIL;
     }
   }
@@ -117,8 +117,6 @@ int32_t LoadIRTable() {
                    static_cast<uint32_t>(table.prefixTimeout),
                    static_cast<uint32_t>(table.repeatThreshold));
   debug.Output(szTrace);
-
-  files.Close(hFile);
   return result;
 }
 

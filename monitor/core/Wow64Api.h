@@ -36,7 +36,7 @@ class Wow64Api {
   // GetSystemWindowsDirectoryW into buffer of capacity units (terminator included). Returns the
   // length written without terminator; 0 on failure; a value >= capacity when the buffer is too
   // small (then the buffer content is unspecified).
-  virtual uint32_t GetWindowsDirectory(char16_t* buffer, uint32_t capacity) = 0;
+  virtual uint32_t GetWindowsFolder(char16_t* buffer, uint32_t capacity) = 0;
 };
 
 }  // namespace wendle

@@ -208,7 +208,7 @@ void FakeWow64::ReleaseRedirectionSwitch() {
   --loadedModules;
 }
 
-uint32_t FakeWow64::GetWindowsDirectory(char16_t* buffer, uint32_t capacity) {
+uint32_t FakeWow64::GetWindowsFolder(char16_t* buffer, uint32_t capacity) {
   uint32_t length = static_cast<uint32_t>(windowsDirectory.size());
   if (length + 1 <= capacity) {
     std::copy(windowsDirectory.begin(), windowsDirectory.end(), buffer);

@@ -142,7 +142,7 @@ class FakeWow64 : public Wow64Api {
   int32_t DisableRedirection(std::uintptr_t* pOldValue) override;
   int32_t RevertRedirection(std::uintptr_t value) override;
   void ReleaseRedirectionSwitch() override;
-  uint32_t GetWindowsDirectory(char16_t* buffer, uint32_t capacity) override;
+  uint32_t GetWindowsFolder(char16_t* buffer, uint32_t capacity) override;
 
  private:
   FakeSystem& m_system;
