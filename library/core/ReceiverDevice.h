@@ -42,6 +42,41 @@ struct ReceiverDevice {
   // The unlocked single-step channel write on the device channel.
   int32_t ChannelWrite(void* command, uint32_t commandLength);
 
+  // Registers, EEPROM and bulk data (RegisterOperations.cpp). The register methods answer false
+  // and the EEPROM methods 0 on a device without a property interface, sending nothing.
+  bool PellorWriteReg(uint16_t wAddress, uint8_t byValue);
+  bool PellorReadReg(uint16_t wAddress, uint8_t* pbyValue);
+  int32_t PellorWriteEEPROM(uint8_t byAddress, uint8_t byValue);
+  int32_t PellorReadEEPROM(uint8_t byAddress, uint8_t* pbyValue);
+  bool WriteBulkData(uint8_t* pbyData, uint32_t dwLength, uint32_t* pdwReturned);
+  bool ReadBulkData(uint8_t* pbyData, uint32_t dwLength, uint32_t* pdwReturned);
+  bool WriteBulkDataNb(uint8_t* pbyData, uint32_t dwLength, uint32_t* pdwReturned);
+  bool ReadBulkDataNb(uint8_t* pbyData, uint32_t dwLength, uint32_t* pdwReturned);
+
+  // Tuning, stream and status (TuningOperations.cpp).
+  bool SetPidFilter(uint32_t dwOn);
+  bool SetBandWidth(uint32_t dwBandWidth);
+  bool GetBandWidth(uint32_t* pdwBandWidth);
+  bool GetTamoDrvInfo(uint8_t* pbyInfo12);
+  bool GetDeviceInfo(uint8_t* pbyInfo6);
+  bool GetTsData(uint8_t* pbyData, uint32_t dwLength);
+  bool SetActiveFilter(uint32_t dwFilter);
+  bool GetOvlCnt(uint16_t* pwCount);
+  bool SetFreq(uint32_t dwFrequency);
+  bool GetFreq(uint32_t* pdwFrequency);
+  bool ResetUsb(uint32_t dwValue);
+  bool GetVitBER(uint8_t* pbyCounters12);
+  bool SetRecLen(uint32_t dwLength);
+  bool GetRecLen(uint32_t* pdwLength);
+  bool GetSignalStrength(uint8_t* pbyStrength);
+  bool GetMacroVision(uint32_t* pdwValue);
+  bool SetPidMap(int32_t count, const uint16_t* pwPids);
+
+  // Remote control (RemoteOperations.cpp). LoadIrTable writes to receiver 0 whichever device
+  // it is called on.
+  int32_t DVB_PellorGetIR(uint8_t* pData);
+  bool LoadIrTable();
+
  private:
   int32_t ChannelRoutine(uint32_t channel, uint32_t flags, void* data, uint32_t length,
                          uint32_t* bytesReturned);

@@ -153,13 +153,19 @@ struct FakeSystem::Impl final : korvan::ComApartment,
   }
 
   // DeviceNotifyApi
-  korvan::NotifyHandle Register(korvan::WindowHandle, const uint8_t (&filter)[32]) override {
+  korvan::NotifyHandle Register(korvan::WindowHandle window, const uint8_t (&filter)[32]) override {
     Event("Register");
     system.registeredFilters.emplace_back(filter, filter + 32);
+    system.registeredWindows.push_back(window);
     if (system.registrationRefused) return nullptr;
-    return reinterpret_cast<korvan::NotifyHandle>(static_cast<uintptr_t>(0x100 + nextNotify++));
+    auto handle = reinterpret_cast<korvan::NotifyHandle>(static_cast<uintptr_t>(0x100 + nextNotify++));
+    system.registrations.push_back(handle);
+    return handle;
   }
-  void Unregister(korvan::NotifyHandle) override { Event("Unregister"); }
+  void Unregister(korvan::NotifyHandle handle) override {
+    Event("Unregister");
+    system.unregistered.push_back(handle);
+  }
 
   // SystemFiles
   uint32_t GetSystemDirectoryA(char* buffer, uint32_t size) override {

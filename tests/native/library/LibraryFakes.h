@@ -79,6 +79,9 @@ class FakeSystem {
   // Device notification.
   bool registrationRefused = false;
   std::vector<std::vector<uint8_t>> registeredFilters;
+  std::vector<korvan::WindowHandle> registeredWindows;
+  std::vector<korvan::NotifyHandle> registrations;  // handles handed out
+  std::vector<korvan::NotifyHandle> unregistered;   // handles given back, in order
 
   // The system folder (GetSystemDirectoryA) and the files in it, by full path.
   std::string systemDirectory = "C:\\windows\\system32";
