@@ -148,8 +148,14 @@ expect_unbound() {
   return 0
 }
 
+# The request logs go with the case's other files; the prefix is removed after the run.
+keep_logs() {
+  cp -f "$WB_SIM"/*.log "$CASE_DIR/" 2>/dev/null || true
+}
+
 wb_start
 wb_reset_receivers
+trap 'keep_logs; wb_stop' EXIT
 . "$case_file"
 if [ $case_failures -ne 0 ]; then
   echo "case $case_name: $case_failures check(s) failed; files in $CASE_DIR"

@@ -79,6 +79,7 @@ std::wstring ScenarioName(const std::wstring& friendlyName) {
 SimDevice::SimDevice(const std::wstring& name, const std::wstring& folder)
     : name_(name), logPath_(folder + L"\\" + name + L".log"), startTick_(GetTickCount64()), model_(nullptr) {
   InitializeCriticalSection(&lock_);
+  CreateDirectoryW(folder.c_str(), nullptr);  // so that the log has a place even without a scenario
   std::wstring scenarioPath = folder + L"\\" + name + L".txt";
   std::string text;
   ParsedScenario parsed;
