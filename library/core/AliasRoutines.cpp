@@ -92,7 +92,7 @@ extern "C" bool KORVAN_CALL tamo_GetIR(KeyboardReport* pReport) {
 extern "C" bool KORVAN_CALL ruvo_GetBer(double* pRate) { return TESK_GetBer(pRate, kAliasDevice); }
 
 extern "C" bool KORVAN_CALL ruvo_GetDriverInfo(RuvoDriverInfo* pInfo) {
-  uint8_t abyInfo[20];
+  uint8_t abyInfo[20] = {};
   if (TESK_GetDrvInfo(abyInfo, kAliasDevice) != CHANNEL_OK) return false;
   auto word = [&](size_t offset) {
     return static_cast<uint32_t>(abyInfo[offset] | abyInfo[offset + 1] << 8 | abyInfo[offset + 2] << 16 |
