@@ -81,6 +81,7 @@ struct FakeSystem::Impl final : korvan::ComApartment,
   std::map<korvan::LockHandle, std::unique_ptr<std::mutex>> mutexes;
 
   void Event(const std::string& what) {
+    if (!system.recording) return;
     std::lock_guard<std::mutex> guard(recordMutex);
     system.events.push_back(what);
   }
@@ -148,6 +149,7 @@ struct FakeSystem::Impl final : korvan::ComApartment,
 
   // DebugOutput
   void Write(const char16_t* text) override {
+    if (!system.recording) return;
     std::lock_guard<std::mutex> guard(recordMutex);
     system.traces.push_back(text::Narrow(text));
   }
@@ -203,13 +205,17 @@ class FakePort : public korvan::PropertyPort, public Counted {
   HResult KsProperty(const void* request, uint32_t requestLength, void* data, uint32_t dataLength,
                      uint32_t* bytesReturned) override {
     m_impl.Event("KsProperty");
+    uint8_t* bytes = static_cast<uint8_t*>(data);
+    korvan::DriverRequest copy{};
+    std::memcpy(&copy, request, std::min<size_t>(requestLength, sizeof copy));
+    if (!m_system.recording) {
+      if (bytesReturned) *bytesReturned = dataLength;
+      return m_system.driver ? m_system.driver(copy, requestLength, bytes, dataLength) : 0;
+    }
     Request recorded;
     const uint8_t* header = static_cast<const uint8_t*>(request);
     recorded.header.assign(header, header + requestLength);
-    uint8_t* bytes = static_cast<uint8_t*>(data);
     if (bytes) recorded.dataSent.assign(bytes, bytes + dataLength);
-    korvan::DriverRequest copy{};
-    std::memcpy(&copy, request, std::min<size_t>(requestLength, sizeof copy));
     HResult hr = m_system.driver ? m_system.driver(copy, requestLength, bytes, dataLength) : 0;
     if (bytes) recorded.dataReply.assign(bytes, bytes + dataLength);
     if (bytesReturned) *bytesReturned = dataLength;

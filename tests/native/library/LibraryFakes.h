@@ -63,6 +63,8 @@ class FakeSystem {
   HResult comInitializeResult = korvan::kS_OK;
   bool lockCreationFails = false;
   DriverScript driver;  // default: every request succeeds, gets leave the data as it is
+  // Off: events, traces and requests are not kept (benchmarks run millions of requests).
+  bool recording = true;
 
   // What happened, in order: "CoInitializeEx", "CoUninitialize", "CreateMutex", "Wait",
   // "ReleaseMutex", "CloseHandle", "Bind <name>", "KsProperty", "Register", "Unregister".
