@@ -40,6 +40,10 @@ int32_t RunMonitor() {
     if (hWnd != 0) {
       windows.ShowWindow(hWnd, SHOW_HIDE);
       exitCode = windows.RunMessageLoop();
+      // A WM_QUIT posted to the thread from outside ends the loop with the window still there;
+      // it is taken down now, while the log is open, so that its icon, registration, timer and
+      // receiver are released as on every other way out and no message reaches a gone object.
+      if (window.m_hWnd != 0) windows.DestroyWindow(window.m_hWnd);
     } else {
       WriteLog(g_hLogFile, "The Wendle can't open\n");
     }

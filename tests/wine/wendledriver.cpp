@@ -5,6 +5,7 @@
 //     window:<ms>                   wait up to ms for the top-level window titled "Wendle"
 //     post:<msg>:<wParam>:<lParam>  post a message to it (numbers in C notation)
 //     send:<msg>:<wParam>:<lParam>  send a message to it and print the result
+//     quit                          post WM_QUIT to the window's thread (not to the window)
 //     alive:<ms>                    wait ms, then say whether the window still exists
 //     gone:<ms>                     wait up to ms for the window to go away
 //     cursor:<x>:<y>                put the mouse cursor there
@@ -218,6 +219,9 @@ int main(int argc, char** argv) {
       } else {
         std::printf("%s -> %ld\n", step.c_str(), static_cast<long>(SendMessageW(g_hWendle, msg, wParam, lParam)));
       }
+    } else if (verb == "quit" && parts.size() == 1) {
+      const DWORD thread = GetWindowThreadProcessId(g_hWendle, nullptr);
+      std::printf("%s -> %s\n", step.c_str(), PostThreadMessageW(thread, WM_QUIT, 0, 0) ? "ok" : "failed");
     } else if (verb == "alive" && parts.size() == 2) {
       Alive(step, Number(parts[1]));
     } else if (verb == "gone" && parts.size() == 2) {

@@ -97,6 +97,10 @@ int32_t FakeWindowSystem::RunMessageLoop() {
     }
     const Message message = queue.front();
     queue.pop_front();
+    if (message.uMsg == kQuitMessage) {  // posted to the thread, not to the window
+      m_system.Record("WM_QUIT " + std::to_string(message.wParam) + " from outside");
+      return static_cast<int32_t>(message.wParam);
+    }
     if (bWindowAlive) Send(message.uMsg, message.wParam, message.lParam);
   }
   m_system.Record("WM_QUIT " + std::to_string(quitCode));

@@ -26,6 +26,7 @@ constexpr MenuHandle kPopup = 0x3001;
 constexpr NotifyHandle kRegistration = 0x4000;
 constexpr LayoutHandle kLayout = 0x04090409;
 constexpr LResult kDefaultResult = 0x5A5A;  // what the fake default procedure answers
+constexpr uint32_t kQuitMessage = 0x0012;   // WM_QUIT, when queued ends the loop by itself
 
 // The outcome of one call: success, or failure with the last error it leaves.
 struct Outcome {

@@ -305,6 +305,22 @@ std::vector<RunCase> RunCases() {
               "> WM_TIMER 0x63 0x0", "> WM_COMMAND 0x8006 0x0", "DestroyWindow 0x1000"},
              kDestroyWithoutReceiver, kEnd}),
        kNoKeyTableLine},
+      // The window outlives its loop only when someone posts WM_QUIT to the thread.
+      {"quit posted from outside with a receiver open",
+       [](DesktopHarness& h) {
+         h.receiver.initResult = 0x9100;
+         PostMessage(h, fakes::kQuitMessage, 0);
+       },
+       Join({kStart,
+             {"RegisterDeviceNotification 0x1000 0x0", "debug Enter IR Device Init Function",
+              "solv_initIRDev -> 0x9100", "LoadIRTable", "debug Find an IR Device 9100",
+              "SetTimer 0x1000 257 100", "Tray modify IDI_READY", "ShowWindow 0", "MessageLoop",
+              "WM_QUIT 0 from outside", "DestroyWindow 0x1000", "> WM_DESTROY 0x0 0x0",
+              "Tray delete", "UnregisterDeviceNotification 0x4000", "KillTimer 0x1000 257",
+              "solv_exit", "PostQuitMessage 0", "> WM_NCDESTROY 0x0 0x0",
+              "DefWindowProc WM_NCDESTROY 0x0 0x0"},
+             {kEnd.begin() + 1, kEnd.end()}}),
+       kNoKeyTableLine + kNoKeyTableLine},
       {"window creation fails",
        [](DesktopHarness& h) { h.windows.create = {false, 1407}; },
        {"CoInitialize", "InitCommonControlsEx 0x4", "Open c:\\monitor.log write", "LoadIRTable",
