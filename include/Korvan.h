@@ -18,7 +18,8 @@
  * operations and the decoded report read; a channel result (CHANNEL_OK, CHANNEL_FAILED,
  * CHANNEL_NOT_IMPLEMENTED) for the operations that go through the driver's data channels.
  * A DeviceNumber outside 0 to 9, or one whose receiver is not open, gives the failure value
- * (false, 1, CHANNEL_FAILED, or ChipId 0) without reaching any driver.
+ * (false, 1, CHANNEL_FAILED, or ChipId 0) without reaching any driver. TESK_GetBer and
+ * TESK_LoadIrTable always work on receiver 0, whatever number they are given.
  *
  * One receiver is open at a time: close it (TESK_exit) before opening another.
  */

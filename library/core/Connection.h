@@ -50,6 +50,9 @@ void CloseIfOpen();
 void ReleaseLibraryState();
 
 // Discovery and binding.
+// KSCATEGORY_BDA_NETWORK_TUNER {71985f48-1ca1-11d3-9cc8-00c04f7971e0}: where receivers are
+// searched, and the category of the arrival and removal messages a program can register for.
+inline constexpr Guid kTunerCategory = {0x71985f48, 0x1ca1, 0x11d3, {0x9c, 0xc8, 0x00, 0xc0, 0x4f, 0x79, 0x71, 0xe0}};
 bool FindTunerFilter(ReceiverDevice& device, int32_t index);
 bool FindCaptureFilter(ReceiverDevice& device);
 bool GetKsControl(ReceiverDevice& device);

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "Connection.h"
 #include "Korvan.h"
 #include "Trace.h"
 
@@ -14,22 +15,14 @@ NotifyHandle g_hNotify = nullptr;
 
 void FillNotifyFilter(uint8_t (&filter)[kNotifyFilterSize]) {
   // DEV_BROADCAST_DEVICEINTERFACE_W: size, DBT_DEVTYP_DEVICEINTERFACE, reserved 0, the class of
-  // interfaces, then an empty name.
+  // interfaces (the category receivers are searched in), then an empty name.
   constexpr uint32_t kDeviceInterfaceType = 5;
-  // KSCATEGORY_BDA_NETWORK_TUNER, the category the receiver search looks in.
-  constexpr Guid kTunerCategory = {0x71985f48, 0x1ca1, 0x11d3, {0x9c, 0xc8, 0x00, 0xc0, 0x4f, 0x79, 0x71, 0xe0}};
   std::memset(filter, 0, sizeof filter);
   const uint32_t words[2] = {kNotifyFilterSize, kDeviceInterfaceType};
   for (size_t w = 0; w < 2; ++w)
     for (size_t i = 0; i < 4; ++i) filter[4 * w + i] = static_cast<uint8_t>(words[w] >> (8 * i));
-  const uint8_t guid[16] = {
-      static_cast<uint8_t>(kTunerCategory.data1), static_cast<uint8_t>(kTunerCategory.data1 >> 8),
-      static_cast<uint8_t>(kTunerCategory.data1 >> 16), static_cast<uint8_t>(kTunerCategory.data1 >> 24),
-      static_cast<uint8_t>(kTunerCategory.data2), static_cast<uint8_t>(kTunerCategory.data2 >> 8),
-      static_cast<uint8_t>(kTunerCategory.data3), static_cast<uint8_t>(kTunerCategory.data3 >> 8),
-      kTunerCategory.data4[0], kTunerCategory.data4[1], kTunerCategory.data4[2], kTunerCategory.data4[3],
-      kTunerCategory.data4[4], kTunerCategory.data4[5], kTunerCategory.data4[6], kTunerCategory.data4[7]};
-  std::memcpy(filter + 12, guid, sizeof guid);
+  static_assert(sizeof kTunerCategory == 16, "GUID memory layout");
+  std::memcpy(filter + 12, &kTunerCategory, sizeof kTunerCategory);
 }
 
 namespace {
