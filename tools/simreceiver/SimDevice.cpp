@@ -90,6 +90,8 @@ SimDevice::SimDevice(const std::wstring& name, const std::wstring& folder)
     AppendLog(FormatNoteLine("scenario " + Utf8(name) + ": no file " + Utf8(scenarioPath) + ", defaults"));
   }
   for (const std::string& error : parsed.errors) AppendLog(FormatNoteLine("scenario error " + error));
+  // Scenario times count from here; measurements set them against other processes' tick counts.
+  AppendLog(FormatNoteLine("clock starts at tick " + std::to_string(startTick_)));
   model_ = new ReceiverModel(parsed.scenario);
 }
 
