@@ -39,6 +39,7 @@ kill "$hook_job" 2>/dev/null
 tr -d '\r' <"$events" >"$OUT/keytimes.txt"
 
 awk -v clock="$CLOCK_TICK" -v first="$first_ms" -v spacing="$spacing_ms" -v presses="$presses" '
+  BEGIN { n = 0 }
   $2 == "down" {
     due = (clock + first + n * spacing) % 4294967296
     delay[n] = ($1 - due + 4294967296) % 4294967296

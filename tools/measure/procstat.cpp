@@ -3,6 +3,7 @@
 // a long run for leaks.
 //
 //   procstat.exe <image name> <samples> <interval ms>
+//   procstat.exe <image name> handles        every handle of the process: value, type and name
 //
 // Waits up to 30 s for a process of that image name (e.g. Wendle.exe), then prints one line per
 // sample, and ends early, with "gone", when the process ends:
@@ -21,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 namespace {
@@ -102,15 +104,53 @@ SystemView ViewFromSystem(QuerySystem query, DWORD pid) {
   return view;
 }
 
+using QueryObject = NTSTATUS(WINAPI*)(HANDLE, OBJECT_INFORMATION_CLASS, void*, ULONG, ULONG*);
+
+// The text an object query gives back (a UNICODE_STRING at the start of the reply).
+std::wstring ObjectText(QueryObject query, HANDLE handle, OBJECT_INFORMATION_CLASS what) {
+  std::vector<BYTE> reply(4096);
+  ULONG length = 0;
+  if (query(handle, what, reply.data(), static_cast<ULONG>(reply.size()), &length) < 0) return L"?";
+  const auto* text = reinterpret_cast<const UNICODE_STRING*>(reply.data());
+  if (text->Buffer == nullptr) return L"";
+  return std::wstring(text->Buffer, text->Length / sizeof(wchar_t));
+}
+
+// Lists the handles a leak hunt needs to see: each one duplicated into this process and asked
+// for its type and name.
+int ListHandles(HANDLE process, DWORD pid, QuerySystem query) {
+  const auto queryObject = reinterpret_cast<QueryObject>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+  const std::vector<BYTE> handles = SystemTable(query, static_cast<SYSTEM_INFORMATION_CLASS>(16));
+  if (handles.size() < sizeof(ULONG) || queryObject == nullptr) return 1;
+  const auto* table = reinterpret_cast<const SYSTEM_HANDLE_INFORMATION*>(handles.data());
+  const size_t fits = (handles.size() - offsetof(SYSTEM_HANDLE_INFORMATION, Handle)) / sizeof(SYSTEM_HANDLE_ENTRY);
+  for (size_t i = 0; i < table->Count && i < fits; ++i) {
+    const SYSTEM_HANDLE_ENTRY& entry = table->Handle[i];
+    if (entry.OwnerPid != pid) continue;
+    HANDLE copy = nullptr;
+    std::wstring type = L"?", name;
+    if (DuplicateHandle(process, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(entry.HandleValue)),
+                        GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+      type = ObjectText(queryObject, copy, static_cast<OBJECT_INFORMATION_CLASS>(2));  // type
+      name = ObjectText(queryObject, copy, static_cast<OBJECT_INFORMATION_CLASS>(1));  // name
+      CloseHandle(copy);
+    }
+    std::printf("%04x %ls %ls\n", entry.HandleValue, type.c_str(), name.c_str());
+  }
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: procstat <image name> <samples> <interval ms>\n");
+  const bool listHandles = argc == 3 && std::wcscmp(argv[2], L"handles") == 0;
+  if (argc != 4 && !listHandles) {
+    std::fprintf(stderr, "usage: procstat <image name> <samples> <interval ms> | procstat <image name> handles\n");
     return 2;
   }
-  const int samples = _wtoi(argv[2]);
-  const DWORD interval = static_cast<DWORD>(_wtoi(argv[3]));
+  const int samples = listHandles ? 0 : _wtoi(argv[2]);
+  const DWORD interval = listHandles ? 0 : static_cast<DWORD>(_wtoi(argv[3]));
   DWORD pid = 0;
   for (int i = 0; i < 300 && pid == 0; ++i) {
     pid = FindProcess(argv[1]);
@@ -120,13 +160,14 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("no process %ls\n", argv[1]);
     return 1;
   }
-  Handle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, pid));
+  Handle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_DUP_HANDLE | SYNCHRONIZE, FALSE, pid));
   if (process.get() == nullptr) {
     std::printf("cannot open process %lu (error %lu)\n", pid, GetLastError());
     return 1;
   }
   const auto query = reinterpret_cast<QuerySystem>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  if (listHandles) return query != nullptr ? ListHandles(process.get(), pid, query) : 1;
   for (int i = 0; i < samples; ++i) {
     if (i > 0 && WaitForSingleObject(process.get(), interval) == WAIT_OBJECT_0) {
       std::printf("gone\n");

@@ -35,6 +35,11 @@ wait_for_open
 pid=$(wendle_unix_pid)
 echo "soak: $keys keys, $polls polls, $cycles removal/arrival cycles; about $(( (first_ms + keys * spacing_ms) / 60000 + 1 )) min" >&2
 
+# Every handle with its type and name, at the start and at the end: what a growth consists of.
+list_handles() {
+  timeout -k 5 60 wine 'C:\bed\procstat.exe' Wendle.exe handles | tr -d '\r' | cut -d' ' -f2- | sort | uniq -c >"$1"
+}
+list_handles "$OUT/handles-start.txt"
 timeout -k 5 7200 wine 'C:\bed\procstat.exe' Wendle.exe 100000 10000 | tr -d '\r' >"$OUT/procstat.txt" &
 sampler_job=$!
 ( while kill -0 "$pid" 2>/dev/null; do echo "$(date +%s) $(proc_memory "$pid")"; sleep 10; done ) >"$OUT/proc-samples.txt" 2>/dev/null &
@@ -51,6 +56,7 @@ for i in $(seq 7200); do
   sleep 1
 done
 sleep 12   # one more sample after the last key
+list_handles "$OUT/handles-end.txt"
 stop_wendle
 wait "$sampler_job" "$proc_job"
 kill "$hook_job" 2>/dev/null
@@ -85,4 +91,9 @@ tr -d '\r' <"$WB_CDRIVE/bed/keytimes.txt" >"$OUT/keytimes.txt"
                v[1, name], v[2, name], v[n, name], low, high, name == "fds" ? "" : " KiB"
       }
     }' "$OUT/proc-samples.txt"
+  echo "  handles that grew from the start to the end (count, type, name):"
+  join -1 2 -2 2 -a 2 -e 0 -o '1.1,2.1,0' -t $'\t' \
+    <(awk '{ n = $1; $1 = ""; print n "\t" substr($0, 2) }' "$OUT/handles-start.txt" | sort -t $'\t' -k 2) \
+    <(awk '{ n = $1; $1 = ""; print n "\t" substr($0, 2) }' "$OUT/handles-end.txt" | sort -t $'\t' -k 2) |
+    awk -F '\t' '$2 > $1 { printf "    %+d  %s\n", $2 - $1, $3 }'
 } | tee "$OUT/result.txt"
