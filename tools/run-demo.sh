@@ -38,7 +38,11 @@ step "Building the Windows side in $build"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release \
   >"$out/configure.log" 2>&1 || die "configuring failed: see $out/configure.log"
 programs=(Korvan Wendle simreceiver simregister dbgcapture keyrecorder screenshot wendledriver)
-cmake --build "$build" -j"$jobs" --target "${programs[@]}" || die "building failed"
+if ! cmake --build "$build" -j"$jobs" --target "${programs[@]}" >"$out/build.log" 2>&1; then
+  tail -n 30 "$out/build.log"
+  die "building failed: see $out/build.log"
+fi
+echo "built: ${programs[*]}"
 bin=$build/bin
 files=("$bin/Korvan.dll" "$bin/Wendle.exe" "$bin/simreceiver.dll" "$bin/simregister.exe" "$bin/dbgcapture.exe"
   "$bin/keyrecorder.exe" "$bin/screenshot.exe" "$bin/wendledriver.exe")
@@ -125,6 +129,9 @@ for shot in ready key; do
   if [ -f "$out/desktop-$shot.png" ]; then
     # The tray sits at the right end of the task bar: its corner, six times enlarged.
     python3 "$root/tools/demo/zoom-png.py" "$out/desktop-$shot.png" "$out/tray-$shot.png" -160 -28 160 28 6
+    echo "saved $out/desktop-$shot.png and its tray corner, $out/tray-$shot.png"
+  else
+    echo "(the $shot screenshot could not be taken)"
   fi
 done
 

@@ -22,7 +22,7 @@ measure_setup() {
   "$MEASURE_ROOT/tools/install-deps.sh" || wb_fail "installing failed"
   cmake -S "$MEASURE_ROOT" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$MEASURE_ROOT/cmake/mingw-i686.cmake" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null || wb_fail "configuring failed"
-  cmake --build "$build" -j"${JOBS:-2}" --target Korvan Wendle simreceiver simregister wendledriver procstat keytimes \
+  cmake --build "$build" -j"${JOBS:-2}" --target Korvan Wendle simreceiver simregister wendledriver procstat keytimes enumprobe \
     >/dev/null || wb_fail "building failed"
   BIN=$build/bin
   rm -rf "$OUT"
@@ -33,7 +33,7 @@ measure_setup() {
   echo "$1: creating a private Wine prefix (10 to 60 s)" >&2
   wb_create_prefix
   wb_install "$BIN/Korvan.dll" "$BIN/Wendle.exe" "$BIN/simreceiver.dll" "$BIN/simregister.exe" \
-    "$BIN/wendledriver.exe" "$BIN/procstat.exe" "$BIN/keytimes.exe"
+    "$BIN/wendledriver.exe" "$BIN/procstat.exe" "$BIN/keytimes.exe" "$BIN/enumprobe.exe"
   wb_simregister register || wb_fail "the simulated receiver could not be registered"
 }
 

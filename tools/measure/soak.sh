@@ -2,8 +2,10 @@
 # A long run of Wendle under Wine, watched for leaks: at least 10,000 polls of an open receiver,
 # 500 injected keys (two buttons in turn, one every 2 s) and 100 removal/arrival cycles of the
 # receiver (each one closes and reopens the library twice), while its memory and handle counts
-# are sampled every 10 s from the system's process list (procstat.exe) and from /proc. Takes
-# about 20 minutes. Results in build/measure/soak/.
+# are sampled every 10 s from the system's process list (procstat.exe) and from /proc. The
+# handles that grew are listed by type and name, and a bare search of the tuner category
+# (enumprobe.exe, no Korvan code) shows what the platform's enumerator keeps. Takes about 20
+# minutes. Results in build/measure/soak/.
 #   tools/measure/soak.sh
 # SOAK_KEYS, SOAK_POLLS, SOAK_CYCLES make a shorter run.
 . "$(dirname "$0")/common.sh"
@@ -60,6 +62,8 @@ list_handles "$OUT/handles-end.txt"
 stop_wendle
 wait "$sampler_job" "$proc_job"
 kill "$hook_job" 2>/dev/null
+# The same search of the tuner category without Korvan: whose handles a growth is.
+timeout -k 5 120 wine 'C:\bed\enumprobe.exe' 20 | tr -d '\r' >"$OUT/enumprobe.txt"
 tr -d '\r' <"$WB_CDRIVE/bed/keytimes.txt" >"$OUT/keytimes.txt"
 
 {
@@ -96,4 +100,8 @@ tr -d '\r' <"$WB_CDRIVE/bed/keytimes.txt" >"$OUT/keytimes.txt"
     <(awk '{ n = $1; $1 = ""; print n "\t" substr($0, 2) }' "$OUT/handles-start.txt" | sort -t $'\t' -k 2) \
     <(awk '{ n = $1; $1 = ""; print n "\t" substr($0, 2) }' "$OUT/handles-end.txt" | sort -t $'\t' -k 2) |
     awk -F '\t' '$2 > $1 { printf "    %+d  %s\n", $2 - $1, $3 }'
+  awk '/^round 1 / { first = $4 } /^round/ { rounds = $2; last = $4 }
+       END { printf "  a bare search of the tuner category without Korvan (enumprobe.exe): %d handles after round 1, %d after round %d: %.1f per round\n",
+                    first, last, rounds, (last - first) / (rounds - 1) }' \
+    "$OUT/enumprobe.txt"
 } | tee "$OUT/result.txt"
