@@ -119,6 +119,7 @@ wait_for 60 grep -q '^ready' "$out/keyrecorder-output.txt" || die "the keystroke
 in_desktop dbgcapture.exe 'C:\bed\wendle-traces.txt' 'C:\bed\Wendle.exe' >"$out/wendle-output.txt" 2>&1 &
 wendle_job=$!
 wait_for 60 has_trace 'Find an IR Device' || die "Wendle did not open the simulated receiver"
+opened_ms=$(date +%s%3N)
 echo "Wendle has opened the receiver; the session's first button comes 5 s later"
 
 step "Screenshots: the ready icon, then the key icon while buttons arrive"
@@ -136,7 +137,11 @@ for shot in ready key; do
 done
 
 step "The rest of the session"
-# Its last button is due about 9 s after the open and held for a second; then quiet.
+# The session is over once its last button is due (times count from the open; a held button
+# lasts about 100 ms per repeat) and no keystroke has come for 3 s.
+session_ms=$(sed 's/#.*//' "$root/tools/demo/remote.txt" | awk '
+  $1 == "code" || $1 == "report" { t = $2; if ($(NF - 1) == "repeat") t += $NF * 100; if (t > last) last = t }
+  END { print last + 0 }')
 session_quiet() {
   local now
   now=$(key_downs)
@@ -146,7 +151,7 @@ session_quiet() {
     quiet_polls=0
     last_count=$now
   fi
-  [ "$quiet_polls" -ge 30 ] && has_trace 'GetIRRawData:00FF38C7'
+  [ "$quiet_polls" -ge 30 ] && [ $(( $(date +%s%3N) - opened_ms )) -ge "$session_ms" ]
 }
 quiet_polls=0
 wait_for 90 session_quiet || echo "(the session did not come to an end within 90 s)"
@@ -183,6 +188,7 @@ key_names() {
 }
 
 {
+  echo
   echo "What happened"
   echo "============="
   echo
