@@ -8,6 +8,8 @@
 #                                 returns once its hook is in place
 #   wait_keys <n>                 waits (bounded) until the hook has seen n key events
 #   stop_recorder                 closes the recorder and collects its events and typed text
+#   exit_wendle_and_stop_recorder Wendle's hidden window gets the tray menu's Exit command,
+#                                 Wendle ends with 0, then stop_recorder
 #   expect_keys                   the key events, exactly, from stdin: "<down|up> vk=XX scan=XX
 #                                 flags=XX" per line, in order; every key released right after its
 #                                 press was held for 250 to 1500 ms (the poll cycle holds 300 ms)
@@ -129,4 +131,15 @@ requests_of() {
   local log
   log=$(wb_log "$1")
   if [ -f "$log" ]; then grep -c -v '^#' "$log"; else echo 0; fi
+}
+
+exit_wendle_and_stop_recorder() {
+  drive window:30000 post:0x111:0x8006:0 gone:10000
+  expect_output <<'END'
+window:30000 -> hidden top-level
+post:0x111:0x8006:0 -> ok
+gone:10000 -> yes
+END
+  expect_wendle_exit 0
+  stop_recorder
 }

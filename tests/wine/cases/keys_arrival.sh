@@ -41,14 +41,7 @@ arrival:\\?\usb#vid_0000&pid_0001#5&1f2e3d4c&0&1#{71985f48-1ca1-11d3-9cc8-00c04f
 END
 expect_bound rx0
 wait_keys 8
-drive window:30000 post:0x111:0x8006:0 gone:10000
-expect_output <<'END'
-window:30000 -> hidden top-level
-post:0x111:0x8006:0 -> ok
-gone:10000 -> yes
-END
-expect_wendle_exit 0
-stop_recorder
+exit_wendle_and_stop_recorder
 expect_keys <<'END'
 down vk=54 scan=14 flags=10
 up vk=54 scan=14 flags=90

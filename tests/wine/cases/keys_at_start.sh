@@ -28,14 +28,7 @@ start_recorder
 start_wendle
 drive window:30000
 wait_keys 18
-drive window:30000 post:0x111:0x8006:0 gone:10000
-expect_output <<'END'
-window:30000 -> hidden top-level
-post:0x111:0x8006:0 -> ok
-gone:10000 -> yes
-END
-expect_wendle_exit 0
-stop_recorder
+exit_wendle_and_stop_recorder
 expect_keys <<'END'
 down vk=41 scan=1E flags=10
 up vk=41 scan=1E flags=90

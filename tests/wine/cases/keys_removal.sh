@@ -35,14 +35,7 @@ expect_bound rx1
 wait_keys 8
 [ "$(requests_of rx0)" = "$requests_after_removal" ] ||
   case_failed "the removed receiver was polled on: $requests_after_removal requests, then $(requests_of rx0)"
-drive window:30000 post:0x111:0x8006:0 gone:10000
-expect_output <<'END'
-window:30000 -> hidden top-level
-post:0x111:0x8006:0 -> ok
-gone:10000 -> yes
-END
-expect_wendle_exit 0
-stop_recorder
+exit_wendle_and_stop_recorder
 expect_keys <<'END'
 down vk=52 scan=13 flags=10
 up vk=52 scan=13 flags=90
