@@ -42,6 +42,30 @@ KeyTableEntry ConvertRecord(const uint8_t* record) {
 
 }  // namespace
 
+int32_t ConvertKeyTableImage(const uint8_t (&image)[KEY_FILE_FULL_SIZE], uint32_t dwSize,
+                             uint32_t dwRead, KeyTable& table) {
+  const bool bShort = dwSize < KEY_FILE_FULL_SIZE;
+  // A short file's records lie inside what was read, and dwRead <= dwSize < 356 for one.
+  const int32_t nRecords =
+      bShort ? static_cast<int32_t>(std::min(dwRead, dwSize) / KEY_FILE_RECORD_SIZE) : KEY_TABLE_CAPACITY;
+  for (int32_t i = 0; i < nRecords; ++i) table.entries[i] = ConvertRecord(image + KEY_FILE_RECORD_SIZE * i);
+
+  if (bShort) {
+    table.trailerValue = DEFAULT_TRAILER_VALUE;
+    table.prefixTimeout = DEFAULT_PREFIX_TIMEOUT;
+    table.repeatThreshold = DEFAULT_REPEAT_THRESHOLD;
+    table.entryCount = nRecords;
+  } else {
+    const uint8_t* trailer = image + KEY_FILE_TRAILER_OFFSET;
+    // The second byte counts as signed, so one of 0x80 or more lowers the high byte by one.
+    table.trailerValue = static_cast<uint16_t>(trailer[0] * 256 + static_cast<int8_t>(trailer[1]));
+    table.entryCount = static_cast<int8_t>(trailer[2]);
+    table.prefixTimeout = static_cast<int8_t>(trailer[3]);
+    table.repeatThreshold = static_cast<int8_t>(trailer[4]);
+  }
+  return nRecords;
+}
+
 int32_t LoadIRTable() {
   const MonitorPlatform& platform = Platform();
   DebugChannel& debug = *platform.pDebug;
@@ -85,32 +109,16 @@ int32_t LoadIRTable() {
     }
   }
 
-  // For a short file dwRead <= dwSize < 356 here, so every record taken lies inside abyFile.
-  int32_t nRecords = bShort ? static_cast<int32_t>(dwRead / KEY_FILE_RECORD_SIZE) : KEY_TABLE_CAPACITY;
+  int32_t nRecords = ConvertKeyTableImage(abyFile, dwSize, dwRead, table);
   debug.Output(u"Load IR Table");
   for (int32_t i = 0; i < nRecords; ++i) {
-    const uint8_t* record = abyFile + KEY_FILE_RECORD_SIZE * i;
-    KeyTableEntry& entry = table.entries[i];
-    entry = ConvertRecord(record);
-    text::FormatWide(szTrace, PATH_CAPACITY, u"%02X %02X %02X %02X %02X %02X %02X",
-                     uint32_t{record[0]}, uint32_t{record[1]}, uint32_t{record[2]},
-                     uint32_t{record[3]}, static_cast<uint32_t>(entry.keyUsage),
-                     static_cast<uint32_t>(entry.modifierBits), uint32_t{entry.entryFlags});
+    const KeyTableEntry& entry = table.entries[i];
+    const uint32_t dwCode = entry.rawCode;
+    text::FormatWide(szTrace, PATH_CAPACITY, u"%02X %02X %02X %02X %02X %02X %02X", dwCode >> 24,
+                     dwCode >> 16 & 0xFF, dwCode >> 8 & 0xFF, dwCode & 0xFF,
+                     static_cast<uint32_t>(entry.keyUsage), static_cast<uint32_t>(entry.modifierBits),
+                     uint32_t{entry.entryFlags});
     debug.Output(szTrace);
-  }
-
-  if (bShort) {
-    table.trailerValue = DEFAULT_TRAILER_VALUE;
-    table.prefixTimeout = DEFAULT_PREFIX_TIMEOUT;
-    table.repeatThreshold = DEFAULT_REPEAT_THRESHOLD;
-    table.entryCount = nRecords;
-  } else {
-    const uint8_t* trailer = abyFile + KEY_FILE_TRAILER_OFFSET;
-    // The second byte counts as signed, so one of 0x80 or more lowers the high byte by one.
-    table.trailerValue = static_cast<uint16_t>(trailer[0] * 256 + static_cast<int8_t>(trailer[1]));
-    table.entryCount = static_cast<int8_t>(trailer[2]);
-    table.prefixTimeout = static_cast<int8_t>(trailer[3]);
-    table.repeatThreshold = static_cast<int8_t>(trailer[4]);
   }
   text::FormatWide(szTrace, PATH_CAPACITY, u"%04X %02X %02X %02X", uint32_t{table.trailerValue},
                    static_cast<uint32_t>(table.entryCount),

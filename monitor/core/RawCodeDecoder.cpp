@@ -37,6 +37,11 @@ int GetIRRawData(DecoderState& state, KeyboardReport& report) {
   text::FormatWide(g_szDebugText, DEBUG_TEXT_CAPACITY, u"GetIRRawData:%08X", dwCode);
   platform.pDebug->Output(g_szDebugText);
 
+  return DecodeRawCode(table, dwCode, byUnits, state, report);
+}
+
+int DecodeRawCode(const KeyTable& table, uint32_t dwCode, uint8_t byUnits, DecoderState& state,
+                  KeyboardReport& report, uint64_t* pqwPassed) {
   // A file's count byte can claim up to 127 entries; the table has 50 slots.
   int32_t nSlots = std::min<int32_t>(table.entryCount, KEY_TABLE_CAPACITY);
   for (int32_t i = 0; i < nSlots; ++i) {
@@ -49,6 +54,7 @@ int GetIRRawData(DecoderState& state, KeyboardReport& report) {
     }
     state.m_dwLastCode = dwCode;
     state.m_byRepeatElapsed = 0;
+    if (pqwPassed != nullptr) *pqwPassed |= uint64_t{1} << i;
 
     if (entry.entryFlags & KEY_FLAG_PREFIX) {
       state.m_bPrefixActive = 1;

@@ -24,4 +24,13 @@ struct DecoderState {
 // never written.
 int GetIRRawData(DecoderState& state, KeyboardReport& report);
 
+struct KeyTable;
+
+// What one code read does to the decoder: the table scan with its repeat check and prefix key,
+// byUnits being the 20 ms units the call brought. Returns and writes what GetIRRawData does for
+// that code. When pqwPassed is given, bit i is set in it for every slot i that passed the repeat
+// check, which lets a tool ask which slots can ever act.
+int DecodeRawCode(const KeyTable& table, uint32_t dwCode, uint8_t byUnits, DecoderState& state,
+                  KeyboardReport& report, uint64_t* pqwPassed = nullptr);
+
 }  // namespace wendle
