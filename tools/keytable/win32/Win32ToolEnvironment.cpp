@@ -1,0 +1,226 @@
+#include "Win32ToolEnvironment.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "KeyTableFile.h"
+#include "Korvan.h"
+#include "MonitorGlobals.h"
+#include "MonitorPlatform.h"
+#include "Win32Files.h"
+#include "Win32Wow64.h"
+
+namespace keytable {
+namespace {
+
+volatile LONG g_lStopRequested = 0;
+
+BOOL WINAPI OnConsoleControl(DWORD dwType) {
+  if (dwType != CTRL_C_EVENT && dwType != CTRL_BREAK_EVENT) return FALSE;
+  InterlockedExchange(&g_lStopRequested, 1);
+  return TRUE;
+}
+
+std::wstring WideFromUtf8(const std::string& text) {
+  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+  return wide;
+}
+
+// The system's text for an error code, without its line end.
+std::string SystemMessage(DWORD dwError) {
+  char text[256] = {};
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, dwError, 0, text,
+                           sizeof text, nullptr);
+  while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r' || text[n - 1] == ' ' || text[n - 1] == '.')) --n;
+  if (n == 0) return "error " + std::to_string(dwError);
+  return std::string(text, n) + " (error " + std::to_string(dwError) + ")";
+}
+
+class ScopedHandle {
+ public:
+  explicit ScopedHandle(HANDLE h) : m_h(h) {}
+  ~ScopedHandle() { Close(); }
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+  HANDLE Get() const { return m_h; }
+  bool Valid() const { return m_h != INVALID_HANDLE_VALUE; }
+  bool Close() {
+    if (!Valid()) return true;
+    bool bOk = CloseHandle(m_h) != FALSE;
+    m_h = INVALID_HANDLE_VALUE;
+    return bOk;
+  }
+
+ private:
+  HANDLE m_h;
+};
+
+void WriteStream(DWORD dwWhich, const std::string& text) {
+  std::FILE* stream = dwWhich == STD_OUTPUT_HANDLE ? stdout : stderr;
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fflush(stream);
+}
+
+// Keeps the first trace of a key table load: the path of the file.
+class PathTrace : public wendle::DebugChannel {
+ public:
+  void Output(const char16_t* text) override {
+    if (!m_path.empty()) return;
+    for (; *text != u'\0'; ++text) m_path += static_cast<wchar_t>(*text);
+  }
+  const std::wstring& Path() const { return m_path; }
+
+ private:
+  std::wstring m_path;
+};
+
+// A console tool shows no message boxes.
+class NoMessageBox : public wendle::MessageBoxApi {
+ public:
+  int32_t Show(wendle::WindowHandle, const char16_t*, const char16_t*, uint32_t) override { return 0; }
+};
+
+}  // namespace
+
+std::string Utf8FromWide(const wchar_t* text) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (n <= 1) return std::string();
+  std::string narrow(static_cast<size_t>(n - 1), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, &narrow[0], n, nullptr, nullptr);
+  return narrow;
+}
+
+KorvanReceiver::~KorvanReceiver() {
+  if (m_hModule != nullptr) FreeLibrary(m_hModule);
+}
+
+bool KorvanReceiver::Load() {
+  m_hModule = LoadLibraryW(L"Korvan.dll");
+  if (m_hModule == nullptr) return false;
+  m_pfnInit = GetProcAddress(m_hModule, "solv_initIRDev");
+  m_pfnReadRaw = GetProcAddress(m_hModule, "solv_ReadRawIR");
+  m_pfnReadReport = GetProcAddress(m_hModule, "solv_ReadTamoIR");
+  m_pfnExit = GetProcAddress(m_hModule, "solv_exit");
+  if (m_pfnInit && m_pfnReadRaw && m_pfnReadReport && m_pfnExit) return true;
+  FreeLibrary(m_hModule);
+  m_hModule = nullptr;
+  return false;
+}
+
+uint16_t KorvanReceiver::Open() {
+  return reinterpret_cast<decltype(&solv_initIRDev)>(m_pfnInit)();
+}
+
+bool KorvanReceiver::ReadRawCode(uint32_t* pCode) {
+  RawRemoteCode code = {};
+  if (reinterpret_cast<decltype(&solv_ReadRawIR)>(m_pfnReadRaw)(&code) != 0) return false;
+  *pCode = static_cast<uint32_t>(code.abyData[0]) | static_cast<uint32_t>(code.abyData[1]) << 8 |
+           static_cast<uint32_t>(code.abyData[2]) << 16 | static_cast<uint32_t>(code.abyData[3]) << 24;
+  return true;
+}
+
+bool KorvanReceiver::ReadReport(uint8_t (&report)[8]) {
+  KeyboardReport read = {};
+  if (reinterpret_cast<decltype(&solv_ReadTamoIR)>(m_pfnReadReport)(&read) != 0) return false;
+  std::memcpy(report, read.abyData, sizeof report);
+  return true;
+}
+
+void KorvanReceiver::Close() { reinterpret_cast<decltype(&solv_exit)>(m_pfnExit)(); }
+
+Win32ToolEnvironment::Win32ToolEnvironment() { SetConsoleCtrlHandler(OnConsoleControl, TRUE); }
+
+Win32ToolEnvironment::~Win32ToolEnvironment() { SetConsoleCtrlHandler(OnConsoleControl, FALSE); }
+
+bool Win32ToolEnvironment::ReadFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>* pBytes,
+                                    std::string* pError) {
+  ScopedHandle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) {
+    *pError = SystemMessage(GetLastError());
+    return false;
+  }
+  // Reads no more than shows the file is over the limit, whatever its size.
+  pBytes->clear();
+  uint8_t chunk[4096];
+  while (pBytes->size() <= maxBytes) {
+    DWORD dwRead = 0;
+    if (!::ReadFile(file.Get(), chunk, sizeof chunk, &dwRead, nullptr)) {
+      *pError = SystemMessage(GetLastError());
+      return false;
+    }
+    if (dwRead == 0) break;
+    pBytes->insert(pBytes->end(), chunk, chunk + dwRead);
+  }
+  return true;
+}
+
+bool Win32ToolEnvironment::WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
+                                              std::string* pError) {
+  const std::wstring target = WideFromUtf8(path);
+  const std::wstring temporary = target + L".new";
+  ScopedHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) {
+    *pError = SystemMessage(GetLastError());
+    return false;
+  }
+  DWORD dwWritten = 0;
+  bool bOk = ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &dwWritten, nullptr) &&
+             dwWritten == bytes.size() && FlushFileBuffers(file.Get());
+  bOk = file.Close() && bOk;
+  if (bOk) bOk = MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!bOk) {
+    *pError = SystemMessage(GetLastError());
+    DeleteFileW(temporary.c_str());
+  }
+  return bOk;
+}
+
+void Win32ToolEnvironment::Out(const std::string& text) { WriteStream(STD_OUTPUT_HANDLE, text); }
+
+void Win32ToolEnvironment::Error(const std::string& text) { WriteStream(STD_ERROR_HANDLE, text); }
+
+RemoteReceiver* Win32ToolEnvironment::Receiver() {
+  if (!m_bReceiverTried) {
+    m_bReceiverTried = true;
+    m_bReceiverLoaded = m_receiver.Load();
+    if (!m_bReceiverLoaded) Error("keytable: Korvan.dll cannot be loaded: " + SystemMessage(GetLastError()) + "\n");
+  }
+  return m_bReceiverLoaded ? &m_receiver : nullptr;
+}
+
+bool Win32ToolEnvironment::LoadSystemKeyTable(wendle::KeyTable* pTable, std::string* pWhere) {
+  // The monitor's loader with the monitor's own file and WOW64 sides, so the table is the one the
+  // monitor would load; its log stays closed, so its log lines go nowhere.
+  wendle::Win32Files files;
+  wendle::Win32Wow64 wow64;
+  PathTrace trace;
+  NoMessageBox messageBox;
+  wendle::MonitorPlatform platform;
+  platform.pFiles = &files;
+  platform.pWow64 = &wow64;
+  platform.pDebug = &trace;
+  platform.pMessageBox = &messageBox;
+  const wendle::MonitorPlatform previous = wendle::SetMonitorPlatform(platform);
+  wendle::g_szLogText[0] = '\0';
+  const int32_t result = wendle::LoadIRTable();
+  wendle::SetMonitorPlatform(previous);
+
+  *pTable = wendle::g_keyTable;
+  *pWhere = Utf8FromWide(trace.Path().c_str());
+  if (result == 0) return true;
+  std::string why = wendle::g_szLogText;
+  while (!why.empty() && (why.back() == '\n' || why.back() == '\r')) why.pop_back();
+  *pWhere += ": " + why;
+  return false;
+}
+
+bool Win32ToolEnvironment::WaitForPoll(uint32_t milliseconds) {
+  Sleep(milliseconds);
+  return InterlockedCompareExchange(&g_lStopRequested, 0, 0) == 0;
+}
+
+}  // namespace keytable
