@@ -43,9 +43,10 @@ class Tool {
   Tool(const std::vector<std::string>& args, ToolEnvironment& env) : m_args(args), m_env(env) {}
 
   int Run() {
-    if (m_args.empty() || m_args[0] == "help" || m_args[0] == "--help" || m_args[0] == "-h") {
+    if (m_args.empty()) return Usage("no command given");
+    if (m_args[0] == "help" || m_args[0] == "--help" || m_args[0] == "-h") {
       m_env.Out(kUsage);
-      return m_args.empty() ? EXIT_FAILED : EXIT_OK;
+      return EXIT_OK;
     }
     const std::string& command = m_args[0];
     if (command == "compile") return Compile();
