@@ -138,6 +138,24 @@ TEST(Watch, NoReceiverOrNoLibrary) {
             "load\n");
 }
 
+TEST(SampleMap, CompilesCleanAndComesBackTheSame) {
+  NativeToolEnvironment files;
+  std::vector<uint8_t> text;
+  std::string error;
+  ASSERT_TRUE(files.ReadFile(KEYTABLE_SAMPLE_MAP, MAX_FILE_SIZE, &text, &error)) << error;
+  FakeToolEnvironment env;
+  env.files["sample.txt"] = text;
+  EXPECT_EQ(env.Run({"check", "sample.txt"}), EXIT_OK);
+  EXPECT_EQ(env.out,
+            "sample.txt: 29 keys (11 with an alternate), 1 prefix key; prefix time-out 1240 ms, repeat threshold "
+            "500 ms; no problems found\n");
+  ASSERT_EQ(env.Run({"compile", "sample.txt", "-o", "t.bin"}), EXIT_OK);
+  ASSERT_EQ(env.Run({"decompile", "t.bin", "-o", "back.txt"}), EXIT_OK);
+  ASSERT_EQ(env.Run({"compile", "back.txt", "-o", "back.bin"}), EXIT_OK);
+  EXPECT_EQ(env.files.at("back.bin"), env.files.at("t.bin"));
+  EXPECT_EQ(env.err, "");
+}
+
 // The native side writes through a temporary file and a rename, so a failure leaves the old
 // file whole and no temporary behind.
 class NativeFiles : public ::testing::Test {
