@@ -10,8 +10,13 @@
 #   run_korvan <step>...                 korvan_wine_test.exe with C:\bed\Korvan.dll (steps: see
 #                                        korvan_wine_test.cpp); a missing export skips the case
 #   run_probe <tuner|capture> <index> <step>...  simprobe.exe (steps: see simprobe.cpp)
+#   run_keytable <argument>...           keytable.exe, working in C:\bed (so it loads Korvan.dll
+#                                        from there); any exit code is taken, for expect_exit; a
+#                                        bed without keytable.exe skips the case
 #   expect_output                        the program's output, exactly, from stdin
 #   expect_traces                        its debug-output texts, exactly, from stdin
+#   expect_errors                        its standard error, exactly, from stdin (run_keytable)
+#   expect_exit <code>                   its exit code (run_keytable)
 #   expect_log <name>                    the requests of receiver <name>, from stdin; lines that
 #                                        begin with "#" are notes and not compared; "??" in an
 #                                        expected line stands for any one byte in hex
@@ -85,6 +90,22 @@ run_probe() {
   run_program simprobe.exe "$@"
 }
 
+# run_keytable <argument>...: the key table tool, in C:\bed so that relative file names are
+# those of the bed. Its exit code is part of what a case checks, so none fails the case here.
+run_keytable() {
+  if [ ! -f "$WB_CDRIVE/bed/keytable.exe" ]; then
+    echo "SKIPPED: keytable.exe is not in the bed"
+    exit 77
+  fi
+  (cd "$WB_CDRIVE/bed" && wb_capture "$CASE_DIR/traces.txt" keytable.exe "$@") \
+    >"$CASE_DIR/output.txt" 2>"$CASE_DIR/stderr.txt"
+  program_exit=$?
+  local stream
+  for stream in output stderr; do
+    tr -d '\r' <"$CASE_DIR/$stream.txt" >"$CASE_DIR/$stream.tmp" && mv "$CASE_DIR/$stream.tmp" "$CASE_DIR/$stream.txt"
+  done
+}
+
 # compare_exactly <what> <actual-file>: stdin against the file, with a diff when they differ.
 compare_exactly() {
   local what=$1 actual=$2
@@ -102,6 +123,14 @@ expect_output() {
 
 expect_traces() {
   compare_exactly traces "$CASE_DIR/traces.txt"
+}
+
+expect_errors() {
+  compare_exactly errors "$CASE_DIR/stderr.txt"
+}
+
+expect_exit() {
+  [ "${program_exit-}" = "$1" ] || case_failed "the program exited with ${program_exit-nothing}, expected $1"
 }
 
 # An expected request line as an extended regular expression: "??" stands for one hex byte.
