@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "KeyTableFile.h"
-#include "Korvan.h"
 #include "MonitorGlobals.h"
 #include "MonitorPlatform.h"
 #include "Win32Files.h"
@@ -82,6 +81,14 @@ class NoMessageBox : public wendle::MessageBoxApi {
   int32_t Show(wendle::WindowHandle, const char16_t*, const char16_t*, uint32_t) override { return 0; }
 };
 
+// A library function by name, typed as the library's header declares it.
+template <typename Function>
+bool LookUp(HMODULE hModule, const char* name, Function* pFunction) {
+  // Through the generic function pointer type, which converts to any other without complaint.
+  *pFunction = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(hModule, name)));
+  return *pFunction != nullptr;
+}
+
 }  // namespace
 
 std::string Utf8FromWide(const wchar_t* text) {
@@ -99,23 +106,19 @@ KorvanReceiver::~KorvanReceiver() {
 bool KorvanReceiver::Load() {
   m_hModule = LoadLibraryW(L"Korvan.dll");
   if (m_hModule == nullptr) return false;
-  m_pfnInit = GetProcAddress(m_hModule, "solv_initIRDev");
-  m_pfnReadRaw = GetProcAddress(m_hModule, "solv_ReadRawIR");
-  m_pfnReadReport = GetProcAddress(m_hModule, "solv_ReadTamoIR");
-  m_pfnExit = GetProcAddress(m_hModule, "solv_exit");
-  if (m_pfnInit && m_pfnReadRaw && m_pfnReadReport && m_pfnExit) return true;
+  if (LookUp(m_hModule, "solv_initIRDev", &m_pfnInit) && LookUp(m_hModule, "solv_ReadRawIR", &m_pfnReadRaw) &&
+      LookUp(m_hModule, "solv_ReadTamoIR", &m_pfnReadReport) && LookUp(m_hModule, "solv_exit", &m_pfnExit))
+    return true;
   FreeLibrary(m_hModule);
   m_hModule = nullptr;
   return false;
 }
 
-uint16_t KorvanReceiver::Open() {
-  return reinterpret_cast<decltype(&solv_initIRDev)>(m_pfnInit)();
-}
+uint16_t KorvanReceiver::Open() { return m_pfnInit(); }
 
 bool KorvanReceiver::ReadRawCode(uint32_t* pCode) {
   RawRemoteCode code = {};
-  if (reinterpret_cast<decltype(&solv_ReadRawIR)>(m_pfnReadRaw)(&code) != 0) return false;
+  if (m_pfnReadRaw(&code) != 0) return false;
   *pCode = static_cast<uint32_t>(code.abyData[0]) | static_cast<uint32_t>(code.abyData[1]) << 8 |
            static_cast<uint32_t>(code.abyData[2]) << 16 | static_cast<uint32_t>(code.abyData[3]) << 24;
   return true;
@@ -123,12 +126,12 @@ bool KorvanReceiver::ReadRawCode(uint32_t* pCode) {
 
 bool KorvanReceiver::ReadReport(uint8_t (&report)[8]) {
   KeyboardReport read = {};
-  if (reinterpret_cast<decltype(&solv_ReadTamoIR)>(m_pfnReadReport)(&read) != 0) return false;
+  if (m_pfnReadReport(&read) != 0) return false;
   std::memcpy(report, read.abyData, sizeof report);
   return true;
 }
 
-void KorvanReceiver::Close() { reinterpret_cast<decltype(&solv_exit)>(m_pfnExit)(); }
+void KorvanReceiver::Close() { m_pfnExit(); }
 
 Win32ToolEnvironment::Win32ToolEnvironment() { SetConsoleCtrlHandler(OnConsoleControl, TRUE); }
 

@@ -4,6 +4,7 @@
 // monitor's loader, and Ctrl+C to end a watch.
 #include <windows.h>
 
+#include "Korvan.h"
 #include "ToolEnvironment.h"
 
 namespace keytable {
@@ -26,10 +27,10 @@ class KorvanReceiver : public RemoteReceiver {
 
  private:
   HMODULE m_hModule = nullptr;
-  FARPROC m_pfnInit = nullptr;
-  FARPROC m_pfnReadRaw = nullptr;
-  FARPROC m_pfnReadReport = nullptr;
-  FARPROC m_pfnExit = nullptr;
+  decltype(&solv_initIRDev) m_pfnInit = nullptr;
+  decltype(&solv_ReadRawIR) m_pfnReadRaw = nullptr;
+  decltype(&solv_ReadTamoIR) m_pfnReadReport = nullptr;
+  decltype(&solv_exit) m_pfnExit = nullptr;
 };
 
 class Win32ToolEnvironment : public ToolEnvironment {
