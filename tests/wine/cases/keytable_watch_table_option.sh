@@ -2,10 +2,8 @@
 # there; a map with errors ends the watch before the receiver is opened; without --table and
 # without a system table every code is not in the table; --polls ends a watch that sees no code;
 # and with no receiver listed the watch fails with exit code 2.
-without_system_keytable() {
-  rm -f "$WB_CDRIVE/windows/system32/tamoirtbl.bin" "$WB_CDRIVE/windows/syswow64/tamoirtbl.bin"
-}
-without_system_keytable
+# The monitor's loader looks in the real System32 (WOW64 redirection off); neither folder has one.
+rm -f "$WB_CDRIVE/windows/system32/tamoirtbl.bin" "$WB_CDRIVE/windows/syswow64/tamoirtbl.bin"
 cat >"$WB_CDRIVE/bed/remote.txt" <<'END'
 repeat-threshold 300 ms
 0x00FF30CF  Up
