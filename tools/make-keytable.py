@@ -1,5 +1,8 @@
 #!/usr/bin/env python3
-"""Writes a key table file (tamoirtbl.bin) from a small text description.
+"""Writes a key table file (tamoirtbl.bin) from a small text description of its raw records.
+
+The tests' own writer: the cases that check how Wendle loads and uses a file describe its bytes
+here, independently of the keytable tool, whose key maps are what a user writes.
 
 Each non-empty line that is not a comment (#) is either a record or a setting:
 

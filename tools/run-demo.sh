@@ -37,14 +37,14 @@ step "What is needed (tools/install-deps.sh; a few minutes on a fresh machine)"
 step "Building the Windows side in $build"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release \
   >"$out/configure.log" 2>&1 || die "configuring failed: see $out/configure.log"
-programs=(Korvan Wendle simreceiver simregister dbgcapture keyrecorder screenshot wendledriver)
+programs=(Korvan Wendle keytable simreceiver simregister dbgcapture keyrecorder screenshot wendledriver)
 if ! cmake --build "$build" -j"$jobs" --target "${programs[@]}" >"$out/build.log" 2>&1; then
   tail -n 30 "$out/build.log"
   die "building failed: see $out/build.log"
 fi
 echo "built: ${programs[*]}"
 bin=$build/bin
-files=("$bin/Korvan.dll" "$bin/Wendle.exe" "$bin/simreceiver.dll" "$bin/simregister.exe" "$bin/dbgcapture.exe"
+files=("$bin/Korvan.dll" "$bin/Wendle.exe" "$bin/keytable.exe" "$bin/simreceiver.dll" "$bin/simregister.exe" "$bin/dbgcapture.exe"
   "$bin/keyrecorder.exe" "$bin/screenshot.exe" "$bin/wendledriver.exe")
 
 # The bed's shell library: private prefix, private Xvfb display, bounded Wine calls, and a trap
@@ -65,9 +65,13 @@ wb_simregister register || die "the simulated receiver could not be registered"
 wb_simregister add tuner "$receiver" remote >/dev/null || die "the simulated receiver could not be listed"
 cp "$root/tools/demo/remote.txt" "$WB_SIM/remote.txt"
 rm -f "$WB_CDRIVE/windows/syswow64/tamoirtbl.bin"
-# Wendle reads the key table with WOW64 redirection off: the 64-bit prefix's real system32.
-python3 "$root/tools/make-keytable.py" "$root/tools/demo/keytable.txt" "$WB_CDRIVE/windows/system32/tamoirtbl.bin" ||
-  die "the key table could not be written"
+# The key table as a user makes one: keytable compile of a key map. Wendle reads it with WOW64
+# redirection off, so it goes to the 64-bit prefix's real system32.
+cp "$root/tools/demo/keytable.txt" "$WB_CDRIVE/bed/keytable.txt"
+(cd "$WB_CDRIVE/bed" && wb_run keytable.exe compile keytable.txt -o tamoirtbl.bin) | tr -d '\r' >"$out/keytable-compile.txt" ||
+  die "the key table could not be compiled: see $out/keytable.txt"
+mv -f "$WB_CDRIVE/bed/tamoirtbl.bin" "$WB_CDRIVE/windows/system32/tamoirtbl.bin"
+cat "$out/keytable-compile.txt"
 echo "receiver: $receiver (chip 0x9035), session tools/demo/remote.txt, key table tools/demo/keytable.txt"
 
 # in_desktop <program> <arguments>...: runs C:\bed\<program> on the virtual desktop with its

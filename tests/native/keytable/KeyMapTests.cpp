@@ -86,7 +86,7 @@ TEST(KeyMapLayout, KeysInOrderWithAFillerAfterEachAlternate) {
   EXPECT_EQ(SlotBytes(table.bytes, 4), Record(0, 0, 0, 0));
   // trailer value, count, 100 and 15 units, spare byte
   EXPECT_EQ(std::vector<uint8_t>(table.bytes.begin() + 350, table.bytes.end()),
-            (std::vector<uint8_t>{0x7F, 0xFF, 4, 100, 15, 0}));
+            (std::vector<uint8_t>{0x00, 0x00, 4, 100, 15, 0}));
   EXPECT_EQ(table.slotLines, (std::vector<int>{4, 4, 5, 6}));
 }
 
@@ -94,7 +94,7 @@ TEST(KeyMapLayout, CountLeavesOutTheLastKeysFillerAndDefaultsAreTheMonitorsOwn) 
   const CompiledKeyTable table = Compile("1 A\n2 B alt C\n");
   EXPECT_EQ(SlotBytes(table.bytes, 2), Record(FILLER_CODE, 0x06, 0, 0));
   EXPECT_EQ(std::vector<uint8_t>(table.bytes.begin() + 350, table.bytes.end()),
-            (std::vector<uint8_t>{0x7F, 0xFF, 2, 62, 25, 0}));
+            (std::vector<uint8_t>{0x00, 0x00, 2, 62, 25, 0}));
 }
 
 TEST(KeyMapLayout, ExactFormsSetEveryByte) {

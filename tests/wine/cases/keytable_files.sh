@@ -26,12 +26,12 @@ rm -f "$WB_CDRIVE/bed/out.bin" "$WB_CDRIVE/bed/back.txt"
 
 # Records of 7 bytes (code high byte first, modifiers, usage, flags): the prefix key, 1 with its
 # alternate in a filler record, A, Enter; then empty records up to 350 bytes and the trailer:
-# 0x7fff, count 5, prefix time-out 30 and repeat threshold 40 units of 20 ms, a spare byte.
+# trailer value 0, count 5, prefix time-out 30 and repeat threshold 40 units of 20 ms, a spare byte.
 {
   printf '\x00\xff\x00\xff\x00\x00\x80\x00\xff\x80\x7f\x1e\x00\x40\xff\xff\xff\xff\x1e\x02\x00'
   printf '\x00\xff\x90\x6f\x04\x00\x00\x00\xff\xa0\x5f\x28\x00\x00'
   head -c 315 /dev/zero
-  printf '\x7f\xff\x05\x1e\x28\x00'
+  printf '\x00\x00\x05\x1e\x28\x00'
 } >"$CASE_DIR/expected-out.bin"
 
 run_keytable compile remote.txt -o out.bin

@@ -14,11 +14,11 @@ struct CompiledKeyTable {
   std::vector<int> slotLines;
 };
 
-// The defaults a map need not state: the monitor's own limits for files without them, and the
-// value it assumes for the trailer's first two bytes.
+// The defaults a map need not state: the monitor's own limits for files without them, and zero
+// for the trailer's first two bytes, which the monitor only shows in its load trace.
 constexpr int64_t DEFAULT_PREFIX_UNITS = 62;   // 1240 ms
 constexpr int64_t DEFAULT_REPEAT_UNITS = 25;   // 500 ms
-constexpr int64_t DEFAULT_TRAILER = 0x7FFF;
+constexpr int64_t DEFAULT_TRAILER = 0;
 
 // The entry count a map gets when it states none: the records up to its last key, so a filler
 // after the last key lies past the count.
