@@ -40,6 +40,12 @@ INSTANTIATE_TEST_SUITE_P(
                   "m.txt: 2 keys (0 with an alternate), 0 prefix keys; prefix time-out 1240 ms, repeat threshold "
                   "500 ms; 1 warning\n",
                   EXIT_WARNINGS},
+        CheckCase{"TheFillerCode", "0x1 A alt B\n0x2 prefix\n0xFFFFFFFF C\n",
+                  "m.txt:3: warning: slot 4 (0xFFFFFFFF) can never act: its code is that of the filler record in "
+                  "slot 2, which carries the alternate of slot 1 and decides first\n"
+                  "m.txt: 1 key (1 with an alternate), 1 prefix key; prefix time-out 1240 ms, repeat threshold "
+                  "500 ms; 1 warning\n",
+                  EXIT_WARNINGS},
         CheckCase{"KeyBehindPrefixWithTheSameCode", "0x1 prefix\n0x1 A\n",
                   "m.txt:2: warning: slot 2 (0x00000001) can never act: it follows the prefix key in slot 1 with "
                   "the same code, and the monitor suppresses it as that key's repeat\n"

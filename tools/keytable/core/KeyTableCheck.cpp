@@ -131,12 +131,16 @@ std::vector<Finding> CheckSlots(const LoadedTable& loaded) {
       int32_t j = i - 1;
       while (j > 0 && !Passes(qwPassed, j)) --j;
       const bool bAfterPrefix = (table.entries[j].entryFlags & wendle::KEY_FLAG_PREFIX) != 0;
-      findings.push_back(Finding{i, name + " can never act: " +
-                                        (bAfterPrefix ? "it follows the prefix key in slot " + std::to_string(j + 1) +
-                                                            " with the same code, and the monitor suppresses it "
-                                                            "as that key's repeat"
-                                                      : "slot " + std::to_string(j + 1) +
-                                                            " has the same code and decides first")});
+      std::string why;
+      if (bAfterPrefix)
+        why = "it follows the prefix key in slot " + std::to_string(j + 1) +
+              " with the same code, and the monitor suppresses it as that key's repeat";
+      else if (IsFiller(table, j))
+        why = "its code is that of the filler record in slot " + std::to_string(j + 1) +
+              ", which carries the alternate of slot " + std::to_string(j) + " and decides first";
+      else
+        why = "slot " + std::to_string(j + 1) + " has the same code and decides first";
+      findings.push_back(Finding{i, name + " can never act: " + why});
       continue;
     }
     if (entry.entryFlags & wendle::KEY_FLAG_PREFIX) continue;

@@ -133,9 +133,17 @@ bool KorvanReceiver::ReadReport(uint8_t (&report)[8]) {
 
 void KorvanReceiver::Close() { m_pfnExit(); }
 
-Win32ToolEnvironment::Win32ToolEnvironment() { SetConsoleCtrlHandler(OnConsoleControl, TRUE); }
+Win32ToolEnvironment::Win32ToolEnvironment() : m_uOldOutputCodePage(GetConsoleOutputCP()) {
+  SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+  // The tool's texts are UTF-8 (file names may hold any character); the console is shared with
+  // the shell, so its code page is put back on the way out.
+  if (m_uOldOutputCodePage != 0) SetConsoleOutputCP(CP_UTF8);
+}
 
-Win32ToolEnvironment::~Win32ToolEnvironment() { SetConsoleCtrlHandler(OnConsoleControl, FALSE); }
+Win32ToolEnvironment::~Win32ToolEnvironment() {
+  if (m_uOldOutputCodePage != 0) SetConsoleOutputCP(m_uOldOutputCodePage);
+  SetConsoleCtrlHandler(OnConsoleControl, FALSE);
+}
 
 bool Win32ToolEnvironment::ReadFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>* pBytes,
                                     std::string* pError) {

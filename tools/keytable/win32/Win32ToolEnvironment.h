@@ -49,6 +49,7 @@ class Win32ToolEnvironment : public ToolEnvironment {
   bool WaitForPoll(uint32_t milliseconds) override;
 
  private:
+  UINT m_uOldOutputCodePage;  // 0 without a console
   KorvanReceiver m_receiver;
   bool m_bReceiverTried = false;
   bool m_bReceiverLoaded = false;
