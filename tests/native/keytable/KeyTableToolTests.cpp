@@ -130,12 +130,16 @@ TEST(Watch, NoReceiverOrNoLibrary) {
   EXPECT_EQ(env.err, "keytable: watch: no receiver could be opened (is it plugged in and its driver installed?)\n");
   EXPECT_EQ(env.receiver.closes, 0);
 
-  FakeToolEnvironment bare;
-  bare.bHaveReceiver = false;
-  EXPECT_EQ(bare.Run({"watch"}), EXIT_FAILED);
-  EXPECT_EQ(bare.err,
-            "keytable: watch reads the receiver through Korvan.dll, which only the Windows build of this tool can "
-            "load\n");
+  FakeToolEnvironment noLibrary;
+  noLibrary.bHaveReceiver = false;
+  EXPECT_EQ(noLibrary.Run({"watch"}), EXIT_FAILED);
+  EXPECT_EQ(noLibrary.err,
+            "keytable: watch: Korvan.dll cannot be loaded: The specified module could not be found (error 126)\n");
+
+  NativeToolEnvironment native;
+  std::string whyNot;
+  EXPECT_EQ(native.Receiver(&whyNot), nullptr);
+  EXPECT_EQ(whyNot, "the receiver is read through Korvan.dll, which only the Windows build of this tool can load");
 }
 
 TEST(SampleMap, CompilesCleanAndComesBackTheSame) {

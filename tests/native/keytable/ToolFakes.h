@@ -78,7 +78,11 @@ class FakeToolEnvironment : public ToolEnvironment {
   }
   void Out(const std::string& text) override { out += text; }
   void Error(const std::string& text) override { err += text; }
-  RemoteReceiver* Receiver() override { return bHaveReceiver ? &receiver : nullptr; }
+  RemoteReceiver* Receiver(std::string* pWhyNot) override {
+    if (bHaveReceiver) return &receiver;
+    *pWhyNot = "Korvan.dll cannot be loaded: The specified module could not be found (error 126)";
+    return nullptr;
+  }
   bool LoadSystemKeyTable(wendle::KeyTable* pTable, std::string* pWhere) override {
     *pWhere = "C:\\windows\\System32\\tamoirtbl.bin";
     if (!bHaveSystemTable) return false;

@@ -85,6 +85,13 @@ END
 cmp "$CASE_DIR/expected-out.bin" "$WB_CDRIVE/bed/out.bin" || case_failed "a failed compile changed out.bin"
 [ -e "$WB_CDRIVE/bed/out.bin.new" ] && case_failed "a failed compile left out.bin.new behind"
 
+# A folder that does not exist: the system's reason, and nothing left behind.
+run_keytable compile remote.txt -o 'nowhere\out.bin'
+expect_exit 2
+expect_errors <<'END'
+keytable: cannot write nowhere\out.bin: Path not found (error 3)
+END
+
 # The native tool, given the same files under the same names, writes the same bytes and text.
 native=${KEYTABLE_NATIVE:-}
 build_root=$(cd "$WB_DIR/../../.." && pwd)

@@ -78,4 +78,17 @@ END
 expect_errors <<'END'
 keytable: watch: no receiver could be opened (is it plugged in and its driver installed?)
 END
+
+# A copy of the tool in a folder without Korvan.dll, run from there, says why it cannot watch.
+mkdir -p "$WB_CDRIVE/alone"
+cp -f "$WB_CDRIVE/bed/keytable.exe" "$WB_CDRIVE/alone/"
+(cd "$WB_CDRIVE/alone" && timeout -k 5 "$WB_WINE_TIMEOUT" wine 'C:\alone\keytable.exe' watch) \
+  >"$CASE_DIR/alone-output.txt" 2>"$CASE_DIR/alone-stderr.txt"
+alone_exit=$?
+[ "$alone_exit" = 2 ] || case_failed "keytable.exe without Korvan.dll exited with $alone_exit, expected 2"
+tr -d '\r' <"$CASE_DIR/alone-stderr.txt" >"$CASE_DIR/alone-errors.txt"
+compare_exactly alone-errors "$CASE_DIR/alone-errors.txt" <<'END'
+keytable: watch: Korvan.dll cannot be loaded: Module not found (error 126)
+END
+rm -rf "$WB_CDRIVE/alone"
 rm -f "$WB_CDRIVE/bed/remote.txt" "$WB_CDRIVE/bed/broken.txt"

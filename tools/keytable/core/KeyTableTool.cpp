@@ -216,9 +216,10 @@ class Tool {
         return Usage("unexpected '" + m_args[i] + "'");
       }
     }
-    RemoteReceiver* pReceiver = m_env.Receiver();
+    std::string whyNot;
+    RemoteReceiver* pReceiver = m_env.Receiver(&whyNot);
     if (pReceiver == nullptr) {
-      Fail("watch reads the receiver through Korvan.dll, which only the Windows build of this tool can load");
+      Fail("watch: " + whyNot);
       return EXIT_FAILED;
     }
 

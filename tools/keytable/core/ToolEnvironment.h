@@ -39,8 +39,9 @@ class ToolEnvironment {
   virtual void Out(const std::string& text) = 0;    // standard output
   virtual void Error(const std::string& text) = 0;  // standard error
 
-  // The receiver library, or null where there is none (the native build).
-  virtual RemoteReceiver* Receiver() = 0;
+  // The receiver library, or null with the reason in *pWhyNot (the native build has none; on
+  // Windows the library may be missing).
+  virtual RemoteReceiver* Receiver(std::string* pWhyNot) = 0;
 
   // Loads the table the monitor would use, with the monitor's own loader, into *pTable; *pWhere
   // names the file. False (with *pWhere saying why) when there is none to load.

@@ -61,6 +61,11 @@ void NativeToolEnvironment::Out(const std::string& text) { std::fwrite(text.data
 
 void NativeToolEnvironment::Error(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stderr); }
 
+RemoteReceiver* NativeToolEnvironment::Receiver(std::string* pWhyNot) {
+  *pWhyNot = "the receiver is read through Korvan.dll, which only the Windows build of this tool can load";
+  return nullptr;
+}
+
 bool NativeToolEnvironment::LoadSystemKeyTable(wendle::KeyTable*, std::string* pWhere) {
   *pWhere = "there is no Windows System32 folder here";
   return false;

@@ -12,7 +12,7 @@ class NativeToolEnvironment : public ToolEnvironment {
                           std::string* pError) override;
   void Out(const std::string& text) override;
   void Error(const std::string& text) override;
-  RemoteReceiver* Receiver() override { return nullptr; }
+  RemoteReceiver* Receiver(std::string* pWhyNot) override;
   bool LoadSystemKeyTable(wendle::KeyTable* pTable, std::string* pWhere) override;
   bool WaitForPoll(uint32_t milliseconds) override;
 };

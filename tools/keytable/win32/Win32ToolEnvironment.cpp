@@ -104,13 +104,16 @@ KorvanReceiver::~KorvanReceiver() {
 }
 
 bool KorvanReceiver::Load() {
+  if (m_hModule != nullptr) return true;
   m_hModule = LoadLibraryW(L"Korvan.dll");
   if (m_hModule == nullptr) return false;
   if (LookUp(m_hModule, "solv_initIRDev", &m_pfnInit) && LookUp(m_hModule, "solv_ReadRawIR", &m_pfnReadRaw) &&
       LookUp(m_hModule, "solv_ReadTamoIR", &m_pfnReadReport) && LookUp(m_hModule, "solv_exit", &m_pfnExit))
     return true;
+  const DWORD dwError = GetLastError();  // why the lookup failed, not what FreeLibrary leaves
   FreeLibrary(m_hModule);
   m_hModule = nullptr;
+  SetLastError(dwError);
   return false;
 }
 
@@ -194,13 +197,10 @@ void Win32ToolEnvironment::Out(const std::string& text) { WriteStream(STD_OUTPUT
 
 void Win32ToolEnvironment::Error(const std::string& text) { WriteStream(STD_ERROR_HANDLE, text); }
 
-RemoteReceiver* Win32ToolEnvironment::Receiver() {
-  if (!m_bReceiverTried) {
-    m_bReceiverTried = true;
-    m_bReceiverLoaded = m_receiver.Load();
-    if (!m_bReceiverLoaded) Error("keytable: Korvan.dll cannot be loaded: " + SystemMessage(GetLastError()) + "\n");
-  }
-  return m_bReceiverLoaded ? &m_receiver : nullptr;
+RemoteReceiver* Win32ToolEnvironment::Receiver(std::string* pWhyNot) {
+  if (m_receiver.Load()) return &m_receiver;
+  *pWhyNot = "Korvan.dll cannot be loaded: " + SystemMessage(GetLastError());
+  return nullptr;
 }
 
 bool Win32ToolEnvironment::LoadSystemKeyTable(wendle::KeyTable* pTable, std::string* pWhere) {

@@ -44,15 +44,13 @@ class Win32ToolEnvironment : public ToolEnvironment {
                           std::string* pError) override;
   void Out(const std::string& text) override;
   void Error(const std::string& text) override;
-  RemoteReceiver* Receiver() override;
+  RemoteReceiver* Receiver(std::string* pWhyNot) override;
   bool LoadSystemKeyTable(wendle::KeyTable* pTable, std::string* pWhere) override;
   bool WaitForPoll(uint32_t milliseconds) override;
 
  private:
   UINT m_uOldOutputCodePage;  // 0 without a console
   KorvanReceiver m_receiver;
-  bool m_bReceiverTried = false;
-  bool m_bReceiverLoaded = false;
 };
 
 std::string Utf8FromWide(const wchar_t* text);
