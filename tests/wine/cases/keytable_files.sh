@@ -1,6 +1,6 @@
 # keytable.exe on files under Wine: compile writes the key table file the map describes (the
 # bytes below, and those of the native build's tool when there is one: $KEYTABLE_NATIVE, or
-# bin/keytable of the <name>-native build beside this <name>-win32 one), compiling over an
+# bin/keytable of the native build beside this win32 one), compiling over an
 # existing file replaces it, decompile gives the native tool's text back, check reports a code
 # that can never act with exit code 1, and a map with errors leaves the existing file as it was.
 cat >"$WB_CDRIVE/bed/remote.txt" <<'END'
@@ -95,8 +95,9 @@ END
 # The native tool, given the same files under the same names, writes the same bytes and text.
 native=${KEYTABLE_NATIVE:-}
 build_root=$(cd "$WB_DIR/../../.." && pwd)
-if [ -z "$native" ] && [ "${build_root%-win32}" != "$build_root" ] && [ -x "${build_root%-win32}-native/bin/keytable" ]; then
-  native="${build_root%-win32}-native/bin/keytable"
+# build/win32 pairs with build/native, build/<name>-win32 with build/<name>-native.
+if [ -z "$native" ] && [ "${build_root%win32}" != "$build_root" ] && [ -x "${build_root%win32}native/bin/keytable" ]; then
+  native="${build_root%win32}native/bin/keytable"
 fi
 if [ -n "$native" ]; then
   echo "comparing with $native"
