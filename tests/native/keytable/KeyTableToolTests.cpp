@@ -20,7 +20,7 @@ TEST(ToolCommandLine, UsageErrorsExitWithTwo) {
   const std::vector<std::vector<std::string>> bad = {
       {}, {"frobnicate"}, {"compile"}, {"compile", "a.txt", "-o"}, {"compile", "a.txt", "b.txt"},
       {"compile", "t.bin"}, {"check", "a.txt", "-o", "x"}, {"watch", "--codes", "0"}, {"watch", "--polls", "x"},
-      {"decompile", "--what"}};
+      {"decompile", "--what"}, {"compile", "a.txt", "-o", "a.txt"}};
   for (const std::vector<std::string>& args : bad) {
     FakeToolEnvironment env;
     env.Put("a.txt", "0x1 A\n");
