@@ -8,6 +8,7 @@
 #include "DesktopApi.h"
 #include "KeyboardReport.h"
 #include "RawCodeDecoder.h"
+#include "ReceiverLibrary.h"
 #include "WindowObject.h"
 
 namespace wendle {
@@ -21,7 +22,6 @@ constexpr uint32_t NO_RECEIVER_DELAY_MS = 500;
 constexpr uint32_t KEY_HOLD_MS = 300;
 constexpr int32_t TRAY_ICON_SIZE = 16;
 
-constexpr uint16_t CHIP_DECODES_ITSELF = 0x9015;  // delivers keyboard reports, needs no key table
 
 constexpr char16_t WINDOW_TITLE[] = u"Wendle";
 constexpr uint32_t WINDOW_STYLE = 0x00CF0000;  // WS_OVERLAPPEDWINDOW

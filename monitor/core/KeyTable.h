@@ -11,6 +11,9 @@ constexpr int KEY_TABLE_CAPACITY = 50;
 constexpr uint8_t KEY_FLAG_PREFIX = 0x80;     // a second-function key
 constexpr uint8_t KEY_FLAG_ALTERNATE = 0x40;  // the next slot's pair is this key's alternate
 
+// The decoder counts time in units of 20 ms.
+constexpr uint32_t MS_PER_UNIT = 20;
+
 // Short key table files carry no limits of their own; these stand in (20 ms units).
 constexpr int32_t DEFAULT_PREFIX_TIMEOUT = 62;    // 1240 ms
 constexpr int32_t DEFAULT_REPEAT_THRESHOLD = 25;  // 500 ms

@@ -8,11 +8,6 @@
 #include "WideFormat.h"
 
 namespace wendle {
-namespace {
-
-constexpr uint32_t MS_PER_UNIT = 20;
-
-}  // namespace
 
 int GetIRRawData(DecoderState& state, KeyboardReport& report) {
   const MonitorPlatform& platform = Platform();

@@ -5,6 +5,9 @@
 
 namespace wendle {
 
+// The one chip that decodes buttons itself: it delivers keyboard reports and needs no key table.
+constexpr uint16_t CHIP_DECODES_ITSELF = 0x9015;
+
 class ReceiverLibrary {
  public:
   virtual ~ReceiverLibrary() = default;

@@ -97,6 +97,61 @@ TEST(KeyMapLayout, CountLeavesOutTheLastKeysFillerAndDefaultsAreTheMonitorsOwn) 
             (std::vector<uint8_t>{0x00, 0x00, 2, 62, 25, 0}));
 }
 
+// A key whose alternate is another key of the map takes that key's record along as its
+// alternate instead of a filler, where moving that key changes nothing the monitor does.
+struct ArrangeCase {
+  const char* name;
+  const char* map;
+  std::vector<uint32_t> codes;  // the records' codes in file order (F: a filler)
+  uint8_t count;
+};
+
+class KeyMapArrangement : public ::testing::TestWithParam<ArrangeCase> {};
+
+TEST_P(KeyMapArrangement, RecordsInFileOrder) {
+  const CompiledKeyTable table = Compile(GetParam().map);
+  std::vector<uint32_t> codes;
+  for (size_t slot = 0; slot < table.slotLines.size(); ++slot) {
+    const std::vector<uint8_t> record = SlotBytes(table.bytes, slot);
+    codes.push_back(static_cast<uint32_t>(record[0]) << 24 | record[1] << 16 | record[2] << 8 | record[3]);
+  }
+  EXPECT_EQ(codes, GetParam().codes);
+  EXPECT_EQ(table.bytes[352], GetParam().count);
+}
+
+constexpr uint32_t F = FILLER_CODE;
+
+INSTANTIATE_TEST_SUITE_P(
+    Maps, KeyMapArrangement,
+    ::testing::Values(
+        ArrangeCase{"NextLineIsTheAlternate", "0x2 prefix\n0x1 A alt B\n0x3 B\n", {2, 1, 3}, 3},
+        ArrangeCase{"LaterLineMovesUp", "0x1 A alt LShift+B\n0x5 C\n0x3 LShift+B\n", {1, 3, 5}, 3},
+        ArrangeCase{"AChainOfAlternates", "0x1 A alt B\n0x4 C\n0x3 B alt C\n", {1, 3, 4}, 3},
+        ArrangeCase{"NoMoveForACodeOnTwoLines", "0x1 A alt B\n0x3 B\n0x3 C\n", {1, F, 3, 3}, 4},
+        ArrangeCase{"NoMoveOfAnotherKeysAlternate", "0x1 A alt B\n0x5 C alt next\n0x3 B\n", {1, F, 5, 3}, 4},
+        ArrangeCase{"NoMoveOfAnAltNextKey", "0x1 A alt B\n0x3 B alt next\n0x6 D\n", {1, F, 3, 6}, 4},
+        ArrangeCase{"DifferentModifiersAreAnotherKey", "0x1 A alt B\n0x3 LCtrl+B\n", {1, F, 3}, 3},
+        ArrangeCase{"LastKeysFillerPastTheCount", "0x1 A\n0x2 B alt C\n", {1, 2, F}, 2}),
+    [](const ::testing::TestParamInfo<ArrangeCase>& info) { return std::string(info.param.name); });
+
+TEST(KeyMapLayout, SharedAlternatesLetMoreKeysFit) {
+  // 40 keys, ten of them with an alternate that is another of the keys: 40 records, not 50.
+  std::string map;
+  for (int i = 0; i < 40; ++i) {
+    char line[64];
+    if (i < 10)
+      std::snprintf(line, sizeof line, "0x%02X KP_%d alt F%d\n", i, i == 0 ? 0 : i, i + 1);
+    else if (i < 22)
+      std::snprintf(line, sizeof line, "0x%02X F%d\n", i, i - 9);
+    else
+      std::snprintf(line, sizeof line, "0x%02X LCtrl+0x%02X\n", i, i);
+    map += line;
+  }
+  const CompiledKeyTable table = Compile(map);
+  EXPECT_EQ(table.slotLines.size(), 40u);
+  EXPECT_EQ(SlotBytes(table.bytes, 1), Record(10, 0x3A, 0, 0));  // KP_0's alternate F1 is line 11's record
+}
+
 TEST(KeyMapLayout, ExactFormsSetEveryByte) {
   const CompiledKeyTable table = Compile(
       "size 360\ncount -3\ntrailer-value 0x1280\nspare-byte 0xEE\nprefix-timeout -2560ms\n"
@@ -198,11 +253,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "map.txt:2:1: error: a file of 100 bytes has no trailer (that needs 356 bytes), so it cannot hold "
                   "prefix-timeout"},
         ErrorCase{kFiftyOneKeys.c_str(),
-                  "map.txt:51:1: error: no slot left: a key table holds 50 records and the lines above fill them (a "
-                  "key with an alternate takes two)"},
+                  "map.txt:51:1: error: no slot left: a key table holds 50 records, and the keys before this one "
+                  "fill them (a key whose alternate needs a filler record takes two)"},
         ErrorCase{kFilledBeforeAlternate.c_str(),
-                  "map.txt:50:1: error: no slot left: a key table holds 50 records and the lines above fill them (a "
-                  "key with an alternate takes two), and this key's alternate needs one more"},
+                  "map.txt:50:1: error: no slot left: a key table holds 50 records; this key takes the last, and its "
+                  "alternate needs a filler record after it"},
         ErrorCase{kLateSize.c_str(), "map.txt:3:1: error: no slot left: a file of 20 bytes holds 2 records"}));
 
 TEST(KeyMapErrors, EveryLineIsReportedAndCounted) {

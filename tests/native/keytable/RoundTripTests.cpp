@@ -112,6 +112,10 @@ INSTANTIATE_TEST_SUITE_P(
         MapCase{"NextLineAlternateAndOddBits", "0x20 A alt next bits 0x01\n0x21 LShift+A\ncount 1\n",
                 "prefix-timeout 1240 ms\nrepeat-threshold 500 ms\ncount 1\n\n# code      key              flags\n"
                 "0x00000020  A                alt next bits 0x01\n0x00000021  LShift+A\n"},
+        MapCase{"AFillerTheCompilerWouldNotWrite",
+                "0x1 A alt next\n0xFFFFFFFF B\n0x2 C\n0x3 B\n",
+                "prefix-timeout 1240 ms\nrepeat-threshold 500 ms\n\n# code      key              flags\n"
+                "0x00000001  A                alt next\n0xFFFFFFFF  B\n0x00000002  C\n0x00000003  B\n"},
         MapCase{"ShortFile", "size 20\n0x1 A\ndata 14 00 00 09\n",
                 "# warning: the file has 20 bytes, fewer than 356: the monitor takes its 2 whole records and its "
                 "own limits (prefix time-out 1240 ms, repeat threshold 500 ms), and ignores the 6 bytes after them\n"

@@ -5,6 +5,7 @@
 
 #include "KeyNames.h"
 #include "KeyTableCheck.h"
+#include "ReceiverLibrary.h"
 
 namespace keytable {
 
@@ -16,7 +17,7 @@ int WatchCodes(ToolEnvironment& env, RemoteReceiver& receiver, const wendle::Key
     return 2;
   }
   char line[160];
-  const bool bReports = wChip == CHIP_DECODES_ITSELF;
+  const bool bReports = wChip == wendle::CHIP_DECODES_ITSELF;
   std::snprintf(line, sizeof line, "Receiver 0 open, chip %04X: %s\n", unsigned{wChip},
                 bReports ? "it decodes buttons itself, so its reports are shown; the key table is not used"
                          : "showing raw codes and what the key table makes of them");

@@ -9,7 +9,6 @@
 namespace keytable {
 
 constexpr uint32_t WATCH_POLL_MS = 100;  // the monitor's own poll period
-constexpr uint16_t CHIP_DECODES_ITSELF = 0x9015;
 
 struct WatchLimits {
   uint32_t maxCodes = 0;  // stop after this many codes; 0: no limit

@@ -1,6 +1,7 @@
 #include "KeyMapCompiler.h"
 
 #include <algorithm>
+#include <map>
 #include <string>
 
 #include "KeyTable.h"
@@ -24,21 +25,56 @@ void PutRecord(std::vector<uint8_t>& bytes, size_t slot, uint32_t code, uint8_t 
   record[6] = flags;
 }
 
-std::string NoSlotText(int64_t size, size_t capacity) {
-  if (size >= FULL_SIZE)
-    return "no slot left: a key table holds 50 records and the lines above fill them (a key with "
-           "an alternate takes two)";
-  return "no slot left: a file of " + std::to_string(size) + " bytes holds " + std::to_string(capacity) +
-         " records";
+bool SamePair(const KeyMapEntry& entry, uint8_t modifiers, uint8_t usage) {
+  return entry.modifiers == modifiers && entry.usage == usage;
+}
+
+std::string NoSlotText(int64_t size, size_t capacity, bool bForAlternate) {
+  std::string text = size >= FULL_SIZE ? "no slot left: a key table holds 50 records"
+                                       : "no slot left: a file of " + std::to_string(size) + " bytes holds " +
+                                             std::to_string(capacity) + " records";
+  if (bForAlternate) return text + "; this key takes the last, and its alternate needs a filler record after it";
+  if (size < FULL_SIZE) return text;
+  return text + ", and the keys before this one fill them (a key whose alternate needs a filler record takes two)";
 }
 
 }  // namespace
 
-int64_t DefaultEntryCount(const std::vector<KeyMapEntry>& entries) {
-  int64_t slots = 0;
-  for (size_t i = 0; i < entries.size(); ++i)
-    slots += entries[i].alternate == Alternate::Filler && i + 1 < entries.size() ? 2 : 1;
-  return slots;
+std::vector<SlotPlan> LayOutEntries(const std::vector<KeyMapEntry>& entries, size_t limit) {
+  std::map<uint32_t, int> codeUses;
+  for (const KeyMapEntry& entry : entries) ++codeUses[entry.rawCode];
+  auto movable = [&](size_t j) {
+    return codeUses[entries[j].rawCode] == 1 && entries[j].alternate != Alternate::Next &&
+           (j == 0 || entries[j - 1].alternate != Alternate::Next);
+  };
+
+  std::vector<SlotPlan> plan;
+  std::vector<bool> placed(entries.size(), false);
+  for (size_t first = 0; first < entries.size() && plan.size() <= limit; ++first) {
+    // A key, then the line that serves as its alternate, then that line's alternate, and so on.
+    for (size_t i = first; !placed[i] && plan.size() <= limit;) {
+      placed[i] = true;
+      plan.push_back(SlotPlan{i, false});
+      const KeyMapEntry& entry = entries[i];
+      if (entry.alternate != Alternate::Filler) break;
+      size_t partner = first + 1;  // every line not yet placed comes after first
+      while (partner < entries.size() &&
+             (placed[partner] || !movable(partner) || !SamePair(entries[partner], entry.altModifiers, entry.altUsage)))
+        ++partner;
+      if (partner == entries.size()) {
+        plan.push_back(SlotPlan{i, true});
+        break;
+      }
+      i = partner;
+    }
+  }
+  return plan;
+}
+
+int64_t DefaultEntryCount(const std::vector<SlotPlan>& plan) {
+  int64_t count = static_cast<int64_t>(plan.size());
+  while (count > 0 && plan[static_cast<size_t>(count) - 1].bFiller) --count;
+  return count;
 }
 
 bool CompileKeyMap(const KeyMapSource& source, CompiledKeyTable* pTable, std::vector<Diagnostic>* pErrors) {
@@ -49,19 +85,18 @@ bool CompileKeyMap(const KeyMapSource& source, CompiledKeyTable* pTable, std::ve
 
   CompiledKeyTable table;
   table.bytes.assign(static_cast<size_t>(std::max(size, FULL_SIZE)), 0);
-  for (const KeyMapEntry& entry : source.entries) {
-    if (table.slotLines.size() >= capacity) {
-      pErrors->push_back(Diagnostic{entry.line, 1, NoSlotText(size, capacity)});
-      break;
-    }
-    PutRecord(table.bytes, table.slotLines.size(), entry.rawCode, entry.usage, entry.modifiers, entry.flags);
-    table.slotLines.push_back(entry.line);
-    if (entry.alternate != Alternate::Filler) continue;
-    if (table.slotLines.size() >= capacity) {
-      pErrors->push_back(Diagnostic{entry.line, 1, NoSlotText(size, capacity) + ", and this key's alternate needs one more"});
-      break;
-    }
-    PutRecord(table.bytes, table.slotLines.size(), FILLER_CODE, entry.altUsage, entry.altModifiers, 0);
+  const std::vector<SlotPlan> plan = LayOutEntries(source.entries, capacity);
+  if (plan.size() > capacity) {
+    const SlotPlan& overflow = plan[capacity];
+    pErrors->push_back(Diagnostic{source.entries[overflow.entry].line, 1,
+                                  NoSlotText(size, capacity, overflow.bFiller)});
+  }
+  for (size_t slot = 0; slot < std::min(plan.size(), capacity); ++slot) {
+    const KeyMapEntry& entry = source.entries[plan[slot].entry];
+    if (plan[slot].bFiller)
+      PutRecord(table.bytes, slot, FILLER_CODE, entry.altUsage, entry.altModifiers, 0);
+    else
+      PutRecord(table.bytes, slot, entry.rawCode, entry.usage, entry.modifiers, entry.flags);
     table.slotLines.push_back(entry.line);
   }
 
@@ -81,9 +116,9 @@ bool CompileKeyMap(const KeyMapSource& source, CompiledKeyTable* pTable, std::ve
     const int64_t trailerValue = source.trailerValue.given ? source.trailerValue.value : DEFAULT_TRAILER;
     trailer[0] = static_cast<uint8_t>(trailerValue >> 8);
     trailer[1] = static_cast<uint8_t>(trailerValue);
-    trailer[2] = static_cast<uint8_t>(source.count.given ? source.count.value : DefaultEntryCount(source.entries));
-    trailer[3] = static_cast<uint8_t>(source.prefixTimeout.given ? source.prefixTimeout.value : DEFAULT_PREFIX_UNITS);
-    trailer[4] = static_cast<uint8_t>(source.repeatThreshold.given ? source.repeatThreshold.value : DEFAULT_REPEAT_UNITS);
+    trailer[2] = static_cast<uint8_t>(source.count.given ? source.count.value : DefaultEntryCount(plan));
+    trailer[3] = static_cast<uint8_t>(source.prefixTimeout.given ? source.prefixTimeout.value : wendle::DEFAULT_PREFIX_TIMEOUT);
+    trailer[4] = static_cast<uint8_t>(source.repeatThreshold.given ? source.repeatThreshold.value : wendle::DEFAULT_REPEAT_THRESHOLD);
     trailer[5] = static_cast<uint8_t>(source.spareByte.value);
   }
 

@@ -3,12 +3,13 @@
 #include <cstdio>
 
 #include "KeyNames.h"
+#include "KeyTable.h"
 #include "MapWords.h"
 
 namespace keytable {
 namespace {
 
-constexpr int64_t MS_PER_UNIT = 20;
+constexpr int64_t MS_PER_UNIT = wendle::MS_PER_UNIT;
 const char* const kFlagWords = "prefix, alt KEY, alt next or bits 0xNN";
 
 class LineParser {

@@ -11,7 +11,7 @@
 namespace keytable {
 namespace {
 
-constexpr int32_t MS_PER_UNIT = 20;
+constexpr int32_t MS_PER_UNIT = wendle::MS_PER_UNIT;
 
 int32_t SlotsMatched(const wendle::KeyTable& table) {
   return std::max(0, std::min<int32_t>(table.entryCount, wendle::KEY_TABLE_CAPACITY));

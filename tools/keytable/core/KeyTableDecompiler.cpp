@@ -18,19 +18,6 @@ constexpr size_t DATA_BYTES_PER_LINE = 16;
 constexpr size_t CODE_WIDTH = 12;  // columns of a record line
 constexpr size_t KEY_WIDTH = 17;
 
-struct Record {
-  uint32_t code;
-  uint8_t usage, modifiers, flags;
-  bool IsEmpty() const { return code == 0 && usage == 0 && modifiers == 0 && flags == 0; }
-};
-
-Record ReadRecord(const std::vector<uint8_t>& bytes, size_t slot) {
-  const uint8_t* p = bytes.data() + RECORD_SIZE * slot;
-  return Record{static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
-                    static_cast<uint32_t>(p[2]) << 8 | p[3],
-                p[4], p[5], p[6]};
-}
-
 std::string Hex(uint32_t value, int digits) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%0*X", digits, value);
@@ -42,42 +29,60 @@ std::string Padded(std::string text, size_t width) {
   return text;
 }
 
-// One line per record, an "alt KEY" line taking its filler along; returns the lines and the
-// entries they stand for (for the count the compiler would give them).
-void WriteRecords(const std::vector<uint8_t>& bytes, size_t nRecords, std::string& text,
-                  std::vector<KeyMapEntry>& entries) {
-  size_t nUsed = nRecords;
-  while (nUsed > 0 && ReadRecord(bytes, nUsed - 1).IsEmpty()) --nUsed;
+bool IsEmpty(const wendle::KeyTableEntry& entry) {
+  return entry.rawCode == 0 && entry.keyUsage == 0 && entry.modifierBits == 0 && entry.entryFlags == 0;
+}
+
+uint8_t Byte(int32_t widened) { return static_cast<uint8_t>(widened); }
+
+// The record lines of the loader's slots 0 to nRecords - 1, trailing empty records left out (the
+// compiler writes zeros there). Readable: an "alt KEY" line takes its filler record along.
+// Explicit: every record is a line of its own and alternates are "alt next", so the compiler
+// lays the lines out exactly in their order. entries receives what the lines stand for.
+std::string RecordLines(const LoadedTable& loaded, bool bExplicit, std::vector<KeyMapEntry>& entries) {
+  const wendle::KeyTableEntry* records = loaded.table.entries;
+  size_t nUsed = static_cast<size_t>(loaded.nRecords);
+  while (nUsed > 0 && IsEmpty(records[nUsed - 1])) --nUsed;
+
+  std::string text;
   for (size_t slot = 0; slot < nUsed; ++slot) {
-    const Record record = ReadRecord(bytes, slot);
+    const wendle::KeyTableEntry& record = records[slot];
     KeyMapEntry entry;
     std::string flags;
-    if (record.flags & 0x80) flags += " prefix";
-    if (record.flags & 0x40) {
-      const bool bFiller = slot + 1 < nUsed && ReadRecord(bytes, slot + 1).code == FILLER_CODE &&
-                           ReadRecord(bytes, slot + 1).flags == 0;
+    if (record.entryFlags & 0x80) flags += " prefix";
+    if (record.entryFlags & 0x40) {
+      const bool bFiller = !bExplicit && slot + 1 < nUsed && records[slot + 1].rawCode == FILLER_CODE &&
+                           records[slot + 1].entryFlags == 0;
       if (bFiller) {
-        const Record filler = ReadRecord(bytes, slot + 1);
-        flags += " alt " + KeyText(filler.modifiers, filler.usage);
         entry.alternate = Alternate::Filler;
+        entry.altModifiers = Byte(records[slot + 1].modifierBits);
+        entry.altUsage = Byte(records[slot + 1].keyUsage);
+        flags += " alt " + KeyText(entry.altModifiers, entry.altUsage);
       } else {
-        flags += " alt next";
         entry.alternate = Alternate::Next;
+        flags += " alt next";
       }
     }
-    if (record.flags & 0x3F) flags += " bits " + Hex(record.flags & 0x3F, 2);
-    const bool bBarePrefix = (record.flags & 0x80) && record.usage == 0 && record.modifiers == 0;
-    std::string line = Padded(Hex(record.code, 8), CODE_WIDTH);
-    line += bBarePrefix ? flags.substr(1) : Padded(KeyText(record.modifiers, record.usage), KEY_WIDTH - 1) + flags;
+    if (record.entryFlags & 0x3F) flags += " bits " + Hex(record.entryFlags & 0x3F, 2);
+    const std::string key = KeyText(Byte(record.modifierBits), Byte(record.keyUsage));
+    const bool bBarePrefix = (record.entryFlags & 0x80) && key == "none";
+    std::string line = Padded(Hex(record.rawCode, 8), CODE_WIDTH);
+    line += bBarePrefix ? flags.substr(1) : Padded(key, KEY_WIDTH - 1) + flags;
     while (!line.empty() && line.back() == ' ') line.pop_back();
     text += line + "\n";
+    entry.rawCode = record.rawCode;
+    entry.modifiers = Byte(record.modifierBits);
+    entry.usage = Byte(record.keyUsage);
+    entry.flags = record.entryFlags;
     entries.push_back(entry);
     if (entry.alternate == Alternate::Filler) ++slot;
   }
+  return text;
 }
 
 // "data" lines for the bytes in [begin, end) that are not zero, 16 to a line.
-void WriteData(const std::vector<uint8_t>& bytes, size_t begin, size_t end, std::string& text) {
+std::string DataLines(const std::vector<uint8_t>& bytes, size_t begin, size_t end) {
+  std::string text;
   for (size_t offset = begin; offset < end; offset += DATA_BYTES_PER_LINE) {
     const size_t stop = std::min(end, offset + DATA_BYTES_PER_LINE);
     if (std::all_of(bytes.begin() + offset, bytes.begin() + stop, [](uint8_t b) { return b == 0; })) continue;
@@ -89,6 +94,52 @@ void WriteData(const std::vector<uint8_t>& bytes, size_t begin, size_t end, std:
     }
     text += "\n";
   }
+  return text;
+}
+
+// The map text of the whole file, in the readable or the explicit form.
+std::string MapText(const std::vector<uint8_t>& bytes, const LoadedTable& loaded, const std::string& header,
+                    bool bExplicit) {
+  const bool bShort = bytes.size() < FULL_SIZE;
+  std::vector<KeyMapEntry> entries;
+  const std::string records = RecordLines(loaded, bExplicit, entries);
+
+  std::string text = header;
+  if (bytes.size() != FULL_SIZE) text += "size " + std::to_string(bytes.size()) + "\n";
+  if (!bShort) {
+    const uint8_t* trailer = bytes.data() + wendle::KEY_FILE_TRAILER_OFFSET;
+    const int32_t ms = static_cast<int32_t>(wendle::MS_PER_UNIT);
+    text += "prefix-timeout " + std::to_string(static_cast<int8_t>(trailer[3]) * ms) + " ms\n";
+    text += "repeat-threshold " + std::to_string(static_cast<int8_t>(trailer[4]) * ms) + " ms\n";
+    const int64_t count = static_cast<int8_t>(trailer[2]);
+    if (count != DefaultEntryCount(LayOutEntries(entries, wendle::KEY_TABLE_CAPACITY)))
+      text += "count " + std::to_string(count) + "\n";
+    const uint32_t trailerValue = static_cast<uint32_t>(trailer[0]) << 8 | trailer[1];
+    if (trailerValue != DEFAULT_TRAILER) text += "trailer-value " + Hex(trailerValue, 4) + "\n";
+    if (trailer[5] != 0) text += "spare-byte " + Hex(trailer[5], 2) + "\n";
+  }
+  if (!records.empty())
+    text += "\n" + Padded(Padded("# code", CODE_WIDTH) + "key", CODE_WIDTH + KEY_WIDTH) + "flags\n" + records;
+
+  const size_t dataStart = bShort ? static_cast<size_t>(loaded.nRecords) * RECORD_SIZE : FULL_SIZE;
+  const std::string data = DataLines(bytes, dataStart, bytes.size());
+  if (!data.empty()) text += "\n# bytes the monitor does not read\n" + data;
+  return text;
+}
+
+bool CompilesTo(const std::string& text, const std::vector<uint8_t>& bytes) {
+  KeyMapSource source;
+  std::vector<Diagnostic> errors, warnings;
+  CompiledKeyTable table;
+  return ParseKeyMap(text, &source, &errors, &warnings) && CompileKeyMap(source, &table, &errors) &&
+         table.bytes == bytes;
+}
+
+// A name for the header comment: control characters would end the comment.
+std::string CommentSafe(std::string name) {
+  for (char& c : name)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  return name;
 }
 
 }  // namespace
@@ -96,40 +147,17 @@ void WriteData(const std::vector<uint8_t>& bytes, size_t begin, size_t end, std:
 std::string DecompileKeyTable(const std::vector<uint8_t>& bytes, const std::string& sourceName,
                               std::vector<std::string>* pWarnings) {
   const LoadedTable loaded = LoadTableImage(bytes);
-  const bool bShort = bytes.size() < FULL_SIZE;
-  const size_t nRecords = static_cast<size_t>(loaded.nRecords);
-
-  std::string text = "# Key map of " + sourceName + " (" + std::to_string(bytes.size()) +
-                     " bytes): keytable compile turns it back into the same bytes.\n";
+  std::string header = "# Key map of " + CommentSafe(sourceName) + " (" + std::to_string(bytes.size()) +
+                       " bytes): keytable compile turns it back into the same bytes.\n";
   for (const Finding& finding : CheckFile(loaded)) {
-    text += "# warning: " + finding.text + "\n";
+    header += "# warning: " + finding.text + "\n";
     pWarnings->push_back(finding.text);
   }
-
-  std::string records;
-  std::vector<KeyMapEntry> entries;
-  WriteRecords(bytes, nRecords, records, entries);
-
-  std::string settings;
-  if (bytes.size() != FULL_SIZE) settings += "size " + std::to_string(bytes.size()) + "\n";
-  if (!bShort) {
-    const uint8_t* trailer = bytes.data() + wendle::KEY_FILE_TRAILER_OFFSET;
-    settings += "prefix-timeout " + std::to_string(static_cast<int8_t>(trailer[3]) * 20) + " ms\n";
-    settings += "repeat-threshold " + std::to_string(static_cast<int8_t>(trailer[4]) * 20) + " ms\n";
-    const int64_t count = static_cast<int8_t>(trailer[2]);
-    if (count != DefaultEntryCount(entries)) settings += "count " + std::to_string(count) + "\n";
-    const uint32_t trailerValue = static_cast<uint32_t>(trailer[0]) << 8 | trailer[1];
-    if (trailerValue != DEFAULT_TRAILER) settings += "trailer-value " + Hex(trailerValue, 4) + "\n";
-    if (trailer[5] != 0) settings += "spare-byte " + Hex(trailer[5], 2) + "\n";
-  }
-  text += settings;
-  if (!records.empty()) text += "\n" + Padded(Padded("# code", CODE_WIDTH) + "key", CODE_WIDTH + KEY_WIDTH) + "flags\n" + records;
-
-  const size_t dataStart = bShort ? nRecords * RECORD_SIZE : FULL_SIZE;
-  std::string data;
-  WriteData(bytes, dataStart, bytes.size(), data);
-  if (!data.empty()) text += "\n# bytes the monitor does not read\n" + data;
-  return text;
+  // The readable form leaves the layout to the compiler, which may give a key another line's
+  // record as its alternate instead of the file's filler; the explicit form never differs.
+  const std::string readable = MapText(bytes, loaded, header, false);
+  if (CompilesTo(readable, bytes)) return readable;
+  return MapText(bytes, loaded, header, true);
 }
 
 }  // namespace keytable
