@@ -47,15 +47,34 @@ INSTANTIATE_TEST_SUITE_P(
                   "500 ms; 1 warning\n",
                   EXIT_WARNINGS},
         CheckCase{"KeyBehindPrefixWithTheSameCode", "0x1 prefix\n0x1 A\n",
-                  "m.txt:2: warning: slot 2 (0x00000001) can never act: it follows the prefix key in slot 1 with "
-                  "the same code, and the monitor suppresses it as that key's repeat\n"
+                  "m.txt:2: warning: slot 2 (0x00000001) acts only when a poll comes at least 500 ms after the one "
+                  "before (polls come every 100 ms): it follows the prefix key in slot 1 with the same code, and the "
+                  "monitor takes it for that key's repeat\n"
                   "m.txt: 0 keys (0 with an alternate), 1 prefix key; prefix time-out 1240 ms, repeat threshold "
                   "500 ms; 1 warning\n",
                   EXIT_WARNINGS},
-        CheckCase{"KeyBehindPrefixActsWithoutRepeatThreshold", "repeat-threshold 0\n0x1 prefix\n0x1 A\n",
+        CheckCase{"KeyBehindPrefixActsWithAThresholdOfOnePoll", "repeat-threshold 100\n0x1 prefix\n0x1 A\n",
                   "m.txt: 1 key (0 with an alternate), 1 prefix key; prefix time-out 1240 ms, repeat threshold "
-                  "0 ms; no problems found\n",
+                  "100 ms; no problems found\n",
                   EXIT_OK},
+        CheckCase{"APrefixKeysAlternate", "0x2 prefix alt C\n0x1 A alt B\n",
+                  "m.txt:1: warning: slot 1 (0x00000002) is a prefix key, so its alternate (C) is never typed\n"
+                  "m.txt: 1 key (1 with an alternate), 1 prefix key; prefix time-out 1240 ms, repeat threshold "
+                  "500 ms; 1 warning\n",
+                  EXIT_WARNINGS},
+        CheckCase{"APrefixTimeOutShorterThanAPoll", "prefix-timeout 80\n0x2 prefix\n0x1 A alt B\n",
+                  "m.txt: warning: the prefix time-out is 80 ms, shorter than the 100 ms between polls: the prefix "
+                  "key's state ends at the next poll, so alternates are hardly ever typed\n"
+                  "m.txt: 1 key (1 with an alternate), 1 prefix key; prefix time-out 80 ms, repeat threshold "
+                  "500 ms; 1 warning\n",
+                  EXIT_WARNINGS},
+        CheckCase{"EmptyRecordsInsideTheCount", "count 60\n0x1 A\n0x0 none\n",
+                  "m.txt: warning: the entry count is 60, more than the 50 slots: the monitor matches all 50\n"
+                  "m.txt:3: warning: slots 2 to 50 are empty records (code 0, no key) inside the entry count: code 0 "
+                  "types nothing\n"
+                  "m.txt: 1 key (0 with an alternate), 0 prefix keys; prefix time-out 1240 ms, repeat threshold "
+                  "500 ms; 2 warnings\n",
+                  EXIT_WARNINGS},
         CheckCase{"AlternateWithoutPrefix", "0x1 A alt B\n",
                   "m.txt:1: warning: slot 1 (0x00000001) has an alternate (B), but the table has no prefix key, so "
                   "it is never typed\n"
