@@ -91,7 +91,7 @@ TEST(KeyMapLayout, KeysInOrderWithAFillerAfterEachAlternate) {
 }
 
 TEST(KeyMapLayout, CountLeavesOutTheLastKeysFillerAndDefaultsAreTheMonitorsOwn) {
-  const CompiledKeyTable table = Compile("1 A\n2 B alt C\n");
+  const CompiledKeyTable table = Compile("1 A\n2 B ALT C  # flag words ignore case like key names\n");
   EXPECT_EQ(SlotBytes(table.bytes, 2), Record(FILLER_CODE, 0x06, 0, 0));
   EXPECT_EQ(std::vector<uint8_t>(table.bytes.begin() + 350, table.bytes.end()),
             (std::vector<uint8_t>{0x00, 0x00, 2, 62, 25, 0}));
@@ -175,7 +175,7 @@ TEST(KeyMapLayout, ShortSizeHoldsWholeRecordsAndDataAfterThem) {
 
 // Errors: the tool prints each with its place, writes nothing, and says so.
 struct ErrorCase {
-  const char* map;
+  std::string map;
   const char* expected;  // the first line of standard error
 };
 
@@ -224,6 +224,16 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"0x1 A alt\n",
                   "map.txt:1:10: error: expected a key name (like A, 1, Enter, F5, Up, KP_Plus or LCtrl+C), a "
                   "modifier or a usage code 0x00 to 0xFF, found the end of the line"},
+        ErrorCase{"0x1 LShift+\n",
+                  "map.txt:1:12: error: expected a key name (like A, 1, Enter, F5, Up, KP_Plus or LCtrl+C), a "
+                  "modifier or a usage code 0x00 to 0xFF, found nothing where '+' needs a key on each side"},
+        ErrorCase{"0x1 Alt B\n",
+                  "map.txt:1:5: error: expected a key name (like A, 1, Enter, F5, Up, KP_Plus or LCtrl+C) or prefix "
+                  "after the code, found 'Alt' (the Alt key alone is LAlt)"},
+        ErrorCase{std::string("\xFF\xFE" "0\0x\0", 6), "map.txt:1:1: error: the map is UTF-16 text; save it as UTF-8 or ANSI"},
+        ErrorCase{std::string("0x1 A\n\x01\x02\0\x03\n", 10),
+                  "map.txt:2: error: a NUL byte: this looks like a key table file, not a key map (a key table "
+                  "file's name ends in .bin)"},
         ErrorCase{"0x1 A twice\n",
                   "map.txt:1:7: error: unexpected 'twice': expected prefix, alt KEY, alt next or bits 0xNN"},
         ErrorCase{"0x1 prefix prefix\n", "map.txt:1:12: error: 'prefix' is given twice"},

@@ -1,5 +1,7 @@
 #include "KeyMapText.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "KeyNames.h"
@@ -111,10 +113,8 @@ class LineParser {
       return;
     }
     for (size_t i = 2; i < m_words.size(); ++i) {
-      std::string digits = m_words[i].text;
-      if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) digits.erase(0, 2);
       uint32_t value = 0;
-      if (!ParseHex(digits, 2, &value)) {
+      if (!ParseHex(WithoutHexPrefix(m_words[i].text), 2, &value)) {
         Error(i, "expected a byte in hex (00 to FF), " + Found(i));
         return;
       }
@@ -123,20 +123,28 @@ class LineParser {
     m_source.data.push_back(std::move(data));
   }
 
-  bool IsFlagWord(const std::string& word) const {
-    return word == "prefix" || word == "alt" || word == "bits";
+  // Flag words, like key names, ignore case.
+  static std::string Lower(std::string word) {
+    for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return word;
+  }
+
+  static bool IsFlagWord(const std::string& word) {
+    const std::string lower = Lower(word);
+    return lower == "prefix" || lower == "alt" || lower == "bits";
   }
 
   bool ParseKey(size_t word, uint8_t* pModifiers, uint8_t* pUsage) {
     size_t badPart = 0;
     if (word < m_words.size() && ParseKeyText(m_words[word].text, pModifiers, pUsage, &badPart)) return true;
-    if (word < m_words.size() && badPart > 0) {
+    if (word < m_words.size()) {
       // Point at the part that is not understood.
       const Word& bad = m_words[word];
-      std::string part = bad.text.substr(badPart, bad.text.find('+', badPart) - badPart);
+      const std::string part = bad.text.substr(badPart, bad.text.find('+', badPart) - badPart);
+      const std::string found = part.empty() ? "found nothing where '+' needs a key on each side" : "found " + Quoted(part);
       m_errors.push_back(Diagnostic{m_line, bad.column + static_cast<int>(badPart),
                                     std::string("expected a key name (") + KEY_NAME_EXAMPLES +
-                                        "), a modifier or a usage code 0x00 to 0xFF, found " + Quoted(part)});
+                                        "), a modifier or a usage code 0x00 to 0xFF, " + found});
       return false;
     }
     Error(word, std::string("expected a key name (") + KEY_NAME_EXAMPLES +
@@ -147,10 +155,8 @@ class LineParser {
   void ParseEntry() {
     KeyMapEntry entry;
     entry.line = m_line;
-    std::string code = m_words[0].text;
-    if (code.size() > 2 && code[0] == '0' && (code[1] == 'x' || code[1] == 'X')) code.erase(0, 2);
     uint32_t value = 0;
-    if (!ParseHex(code, 8, &value)) {
+    if (!ParseHex(WithoutHexPrefix(m_words[0].text), 8, &value)) {
       Error(0, "expected a raw code in hex (like 0x00FF30CF) or a setting (prefix-timeout, "
                "repeat-threshold, count, trailer-value, spare-byte, size, data), found " +
                    Quoted(m_words[0].text));
@@ -166,10 +172,10 @@ class LineParser {
       ++word;
     }
     while (word < m_words.size()) {
-      const std::string& flag = m_words[word].text;
+      const std::string flag = Lower(m_words[word].text);
       uint8_t bit = flag == "prefix" ? 0x80 : flag == "alt" ? 0x40 : 0;
       if (bit != 0 && (entry.flags & bit) != 0) {
-        Error(word, Quoted(flag) + " is given twice");
+        Error(word, Quoted(m_words[word].text) + " is given twice");
         return;
       }
       if (flag == "prefix") {
@@ -178,7 +184,7 @@ class LineParser {
       } else if (flag == "alt") {
         entry.flags |= 0x40;
         ++word;
-        if (word < m_words.size() && m_words[word].text == "next") {
+        if (word < m_words.size() && Lower(m_words[word].text) == "next") {
           entry.alternate = Alternate::Next;
         } else {
           if (!ParseKey(word, &entry.altModifiers, &entry.altUsage)) return;
@@ -187,8 +193,7 @@ class LineParser {
         ++word;
       } else if (flag == "bits") {
         uint32_t bits = 0;
-        std::string digits = word + 1 < m_words.size() ? m_words[word + 1].text : "";
-        if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) digits.erase(0, 2);
+        const std::string digits = word + 1 < m_words.size() ? WithoutHexPrefix(m_words[word + 1].text) : "";
         if (!ParseHex(digits, 2, &bits) || bits > 0x3F) {
           Error(word + 1, "expected flag bits from 0x00 to 0x3F (0x80 is prefix, 0x40 is alt), " + Found(word + 1));
           return;
@@ -196,13 +201,15 @@ class LineParser {
         entry.flags |= static_cast<uint8_t>(bits);
         word += 2;
       } else {
-        Error(word, std::string("unexpected ") + Quoted(flag) + ": expected " + kFlagWords);
+        Error(word, std::string("unexpected ") + Quoted(m_words[word].text) + ": expected " + kFlagWords);
         return;
       }
     }
     if (!bHaveKey && (entry.flags & 0x80) == 0) {
+      // "alt" right after the code is the flag, so the Alt key alone needs its full name.
+      const bool bAltKey = m_words.size() > 1 && Lower(m_words[1].text) == "alt";
       Error(1, std::string("expected a key name (") + KEY_NAME_EXAMPLES + ") or prefix after the code, " +
-                   Found(1));
+                   Found(1) + (bAltKey ? " (the Alt key alone is LAlt)" : ""));
       return;
     }
     m_source.entries.push_back(entry);
@@ -221,6 +228,17 @@ bool ParseKeyMap(const std::string& text, KeyMapSource* pSource, std::vector<Dia
                  std::vector<Diagnostic>* pWarnings) {
   *pSource = KeyMapSource{};
   const size_t nErrorsBefore = pErrors->size();
+  if (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0) {
+    pErrors->push_back(Diagnostic{1, 1, "the map is UTF-16 text; save it as UTF-8 or ANSI"});
+    return false;
+  }
+  const size_t nul = text.find('\0');
+  if (nul != std::string::npos) {
+    const int line = 1 + static_cast<int>(std::count(text.begin(), text.begin() + nul, '\n'));
+    pErrors->push_back(Diagnostic{line, 0, "a NUL byte: this looks like a key table file, not a key map (a key "
+                                           "table file's name ends in .bin)"});
+    return false;
+  }
   size_t start = 0;
   // A byte order mark from a Windows editor is not part of the first line.
   if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;

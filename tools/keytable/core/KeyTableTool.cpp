@@ -20,7 +20,8 @@ const char kUsage[] =
     "       keytable watch [--table MAP.txt|tamoirtbl.bin] [--codes N] [--polls N]\n"
     "A file whose name ends in .bin is a key table file; any other is a key map.\n";
 
-// A key map describes at most MAX_FILE_SIZE bytes, in about three characters a byte.
+// A key map describes at most MAX_FILE_SIZE bytes, in about three characters a byte, besides its
+// comments; this leaves room for those.
 constexpr size_t MAX_MAP_TEXT = 16 * MAX_FILE_SIZE;
 
 bool IsBinaryName(const std::string& path) {

@@ -31,6 +31,10 @@ std::vector<Word> SplitWords(const std::string& line) {
   return words;
 }
 
+std::string WithoutHexPrefix(const std::string& word) {
+  return word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X') ? word.substr(2) : word;
+}
+
 bool ParseHex(const std::string& digits, size_t maxDigits, uint32_t* pValue) {
   if (digits.empty() || digits.size() > maxDigits) return false;
   uint32_t value = 0;

@@ -15,6 +15,9 @@ struct Word {
 // The words of one line, separated by blanks, up to a "#" that starts a comment.
 std::vector<Word> SplitWords(const std::string& line);
 
+// word without a leading "0x" or "0X".
+std::string WithoutHexPrefix(const std::string& word);
+
 // Hex digits only (no prefix), 1 to maxDigits of them.
 bool ParseHex(const std::string& digits, size_t maxDigits, uint32_t* pValue);
 
