@@ -220,13 +220,6 @@ class Tool {
         return Usage("unexpected '" + m_args[i] + "'");
       }
     }
-    std::string whyNot;
-    RemoteReceiver* pReceiver = m_env.Receiver(&whyNot);
-    if (pReceiver == nullptr) {
-      Fail("watch: " + whyNot);
-      return EXIT_FAILED;
-    }
-
     wendle::KeyTable table{};
     std::string where = tablePath;
     if (!tablePath.empty()) {
@@ -241,6 +234,12 @@ class Tool {
       m_env.Out("Key table " + where + ": " + SummariseTable(loaded) + "\n");
     } else {
       m_env.Out("No key table (" + where + "): every code shows as not in the table\n");
+    }
+    std::string whyNot;
+    RemoteReceiver* pReceiver = m_env.Receiver(&whyNot);
+    if (pReceiver == nullptr) {
+      Fail("watch: " + whyNot);
+      return EXIT_FAILED;
     }
     return WatchCodes(m_env, *pReceiver, table, limits);
   }

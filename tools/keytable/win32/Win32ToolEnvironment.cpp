@@ -27,14 +27,15 @@ std::wstring WideFromUtf8(const std::string& text) {
   return wide;
 }
 
-// The system's text for an error code, without its line end.
+// The system's text for an error code, without its line end, in UTF-8 like all the tool's texts.
 std::string SystemMessage(DWORD dwError) {
-  char text[256] = {};
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, dwError, 0, text,
-                           sizeof text, nullptr);
-  while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r' || text[n - 1] == ' ' || text[n - 1] == '.')) --n;
+  wchar_t text[256] = {};
+  DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, dwError, 0, text,
+                           sizeof text / sizeof text[0], nullptr);
+  while (n > 0 && (text[n - 1] == L'\n' || text[n - 1] == L'\r' || text[n - 1] == L' ' || text[n - 1] == L'.')) --n;
+  text[n] = L'\0';
   if (n == 0) return "error " + std::to_string(dwError);
-  return std::string(text, n) + " (error " + std::to_string(dwError) + ")";
+  return Utf8FromWide(text) + " (error " + std::to_string(dwError) + ")";
 }
 
 class ScopedHandle {
@@ -73,6 +74,36 @@ class PathTrace : public wendle::DebugChannel {
 
  private:
   std::wstring m_path;
+};
+
+// The monitor's files with its log kept in memory: the loader's log lines say why a load failed.
+class KeptLogFiles : public wendle::FileApi {
+ public:
+  // Stands for the log; no file the system opens has this handle.
+  static constexpr wendle::FileHandle LOG = 0x4C4F47;
+
+  explicit KeptLogFiles(wendle::FileApi& files) : m_files(files) {}
+  const std::string& Log() const { return m_log; }
+
+  wendle::FileHandle Open(const char16_t* path, wendle::FileAccess access) override {
+    return m_files.Open(path, access);
+  }
+  uint32_t GetSize(wendle::FileHandle file) override { return m_files.GetSize(file); }
+  bool Read(wendle::FileHandle file, void* buffer, uint32_t byteCount, uint32_t* bytesRead) override {
+    return m_files.Read(file, buffer, byteCount, bytesRead);
+  }
+  bool Write(wendle::FileHandle file, const void* data, uint32_t byteCount, uint32_t* bytesWritten) override {
+    if (file != LOG) return m_files.Write(file, data, byteCount, bytesWritten);
+    m_log.append(static_cast<const char*>(data), byteCount);
+    *bytesWritten = byteCount;
+    return true;
+  }
+  void Close(wendle::FileHandle file) override { m_files.Close(file); }
+  uint32_t LastError() override { return m_files.LastError(); }
+
+ private:
+  wendle::FileApi& m_files;
+  std::string m_log;
 };
 
 // A console tool shows no message boxes.
@@ -206,7 +237,8 @@ RemoteReceiver* Win32ToolEnvironment::Receiver(std::string* pWhyNot) {
 bool Win32ToolEnvironment::LoadSystemKeyTable(wendle::KeyTable* pTable, std::string* pWhere) {
   // The monitor's loader with the monitor's own file and WOW64 sides, so the table is the one the
   // monitor would load; its log stays closed, so its log lines go nowhere.
-  wendle::Win32Files files;
+  wendle::Win32Files systemFiles;
+  KeptLogFiles files(systemFiles);
   wendle::Win32Wow64 wow64;
   PathTrace trace;
   NoMessageBox messageBox;
@@ -216,15 +248,26 @@ bool Win32ToolEnvironment::LoadSystemKeyTable(wendle::KeyTable* pTable, std::str
   platform.pDebug = &trace;
   platform.pMessageBox = &messageBox;
   const wendle::MonitorPlatform previous = wendle::SetMonitorPlatform(platform);
-  wendle::g_szLogText[0] = '\0';
+  const wendle::FileHandle previousLog = wendle::g_hLogFile;
+  wendle::g_hLogFile = KeptLogFiles::LOG;
   const int32_t result = wendle::LoadIRTable();
+  wendle::g_hLogFile = previousLog;
   wendle::SetMonitorPlatform(previous);
 
   *pTable = wendle::g_keyTable;
-  *pWhere = Utf8FromWide(trace.Path().c_str());
+  *pWhere = trace.Path().empty() ? "the System32 key table" : Utf8FromWide(trace.Path().c_str());
   if (result == 0) return true;
-  std::string why = wendle::g_szLogText;
-  while (!why.empty() && (why.back() == '\n' || why.back() == '\r')) why.pop_back();
+  // The log's lines, one after another, without their line ends.
+  std::string why;
+  for (char c : files.Log()) {
+    if (c == '\r') continue;
+    if (c == '\n') {
+      if (!why.empty() && why.back() != ' ') why += "; ";
+      continue;
+    }
+    why += c;
+  }
+  while (!why.empty() && (why.back() == ' ' || why.back() == ';')) why.pop_back();
   *pWhere += ": " + why;
   return false;
 }
