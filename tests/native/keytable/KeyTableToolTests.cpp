@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <dirent.h>
+#include <set>
 #include <unistd.h>
 
 #include "KeyMapCompiler.h"
@@ -20,7 +22,7 @@ TEST(ToolCommandLine, UsageErrorsExitWithTwo) {
   const std::vector<std::vector<std::string>> bad = {
       {}, {"frobnicate"}, {"compile"}, {"compile", "a.txt", "-o"}, {"compile", "a.txt", "b.txt"},
       {"compile", "t.bin"}, {"check", "a.txt", "-o", "x"}, {"watch", "--codes", "0"}, {"watch", "--polls", "x"},
-      {"decompile", "--what"}, {"compile", "a.txt", "-o", "a.txt"}};
+      {"decompile", "--what"}, {"compile", "a.txt", "-o", "a.txt"}, {"compile", "a.txt", "-o", "./a.txt"}};
   for (const std::vector<std::string>& args : bad) {
     FakeToolEnvironment env;
     env.Put("a.txt", "0x1 A\n");
@@ -160,8 +162,8 @@ TEST(SampleMap, CompilesCleanAndComesBackTheSame) {
   EXPECT_EQ(env.err, "");
 }
 
-// The native side writes through a temporary file and a rename, so a failure leaves the old
-// file whole and no temporary behind.
+// The native side writes through a temporary file of its own and a rename, so a failure leaves
+// the old file whole, no temporary stays behind, and no other file is written over.
 class NativeFiles : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -170,8 +172,17 @@ class NativeFiles : public ::testing::Test {
     m_dir = pattern;
   }
   void TearDown() override {
-    for (const char* name : {"/t.bin", "/t.bin.new", "/m.txt"}) std::remove((m_dir + name).c_str());
+    for (const std::string& name : Names()) std::remove((m_dir + "/" + name).c_str());
     rmdir(m_dir.c_str());
+  }
+  std::set<std::string> Names() {
+    std::set<std::string> names;
+    if (DIR* dir = opendir(m_dir.c_str())) {
+      while (dirent* entry = readdir(dir))
+        if (entry->d_name[0] != '.') names.insert(entry->d_name);
+      closedir(dir);
+    }
+    return names;
   }
   std::string Slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -187,7 +198,7 @@ TEST_F(NativeFiles, ReplaceWholeOrNotAtAll) {
   ASSERT_TRUE(m_env.WriteFileReplacing(path, {'o', 'l', 'd'}, &error)) << error;
   ASSERT_TRUE(m_env.WriteFileReplacing(path, {'n', 'e', 'w', '!'}, &error)) << error;
   EXPECT_EQ(Slurp(path), "new!");
-  EXPECT_FALSE(std::ifstream(path + ".new").good());
+  EXPECT_EQ(Names(), std::set<std::string>{"t.bin"});
 
   EXPECT_FALSE(m_env.WriteFileReplacing(m_dir + "/missing/t.bin", {'x'}, &error));
   EXPECT_EQ(error, "No such file or directory");
@@ -196,6 +207,25 @@ TEST_F(NativeFiles, ReplaceWholeOrNotAtAll) {
   std::ofstream(m_dir + "/m.txt") << "0x1 Nope\n";
   EXPECT_EQ(RunKeyTableTool({"compile", m_dir + "/m.txt", "-o", path}, m_env), EXIT_FAILED);
   EXPECT_EQ(Slurp(path), "new!");
+  EXPECT_EQ(Names(), (std::set<std::string>{"m.txt", "t.bin"}));
+}
+
+TEST_F(NativeFiles, NoOtherFileIsTouched) {
+  // A map named like a temporary file of an earlier scheme survives a compile beside it.
+  const std::string map = m_dir + "/t.bin.new";
+  std::ofstream(map) << "0x1 A\n";
+  EXPECT_EQ(RunKeyTableTool({"compile", map, "-o", m_dir + "/t.bin"}, m_env), EXIT_OK);
+  EXPECT_EQ(Slurp(map), "0x1 A\n");
+  EXPECT_EQ(Slurp(m_dir + "/t.bin").size(), 356u);
+  EXPECT_EQ(Names(), (std::set<std::string>{"t.bin", "t.bin.new"}));
+
+  // The same file under another name is the same file.
+  EXPECT_TRUE(m_env.SameFile(map, m_dir + "/./t.bin.new"));
+  EXPECT_FALSE(m_env.SameFile(map, m_dir + "/t.bin"));
+  EXPECT_FALSE(m_env.SameFile(map, m_dir + "/none"));
+  EXPECT_EQ(RunKeyTableTool({"compile", map, "-o", m_dir + "/../" + m_dir.substr(5) + "/t.bin.new"}, m_env),
+            EXIT_FAILED);
+  EXPECT_EQ(Slurp(map), "0x1 A\n");
 }
 
 TEST_F(NativeFiles, ReadingStopsSoonAfterTheLimit) {

@@ -76,6 +76,9 @@ class FakeToolEnvironment : public ToolEnvironment {
     files[path] = bytes;
     return true;
   }
+  bool SameFile(const std::string& first, const std::string& second) override {
+    return first == "./" + second || second == "./" + first;
+  }
   void Out(const std::string& text) override { out += text; }
   void Error(const std::string& text) override { err += text; }
   RemoteReceiver* Receiver(std::string* pWhyNot) override {

@@ -63,7 +63,7 @@ END
 run_keytable compile back.txt -o out.bin
 expect_exit 0
 cmp "$CASE_DIR/expected-out.bin" "$WB_CDRIVE/bed/out.bin" || case_failed "out.bin changed on a round trip"
-[ -e "$WB_CDRIVE/bed/out.bin.new" ] && case_failed "the temporary file out.bin.new was left behind"
+ls "$WB_CDRIVE/bed" | grep -q '\.tmp$' && case_failed "a temporary file was left behind"
 
 run_keytable check twice.txt
 expect_exit 1
@@ -83,7 +83,21 @@ keytable: broken.txt: 2 errors
 keytable: nothing written to out.bin
 END
 cmp "$CASE_DIR/expected-out.bin" "$WB_CDRIVE/bed/out.bin" || case_failed "a failed compile changed out.bin"
-[ -e "$WB_CDRIVE/bed/out.bin.new" ] && case_failed "a failed compile left out.bin.new behind"
+ls "$WB_CDRIVE/bed" | grep -q '\.tmp$' && case_failed "a failed compile left a temporary file behind"
+
+# The map itself under another name is refused as an output, and stays as it was.
+cp "$WB_CDRIVE/bed/remote.txt" "$CASE_DIR/remote-before.txt"
+run_keytable compile remote.txt -o 'C:\bed\.\REMOTE.TXT'
+expect_exit 2
+expect_errors <<'END'
+keytable: the output would replace the input remote.txt
+usage: keytable compile MAP.txt [-o tamoirtbl.bin]
+       keytable decompile tamoirtbl.bin [-o MAP.txt]
+       keytable check MAP.txt|tamoirtbl.bin
+       keytable watch [--table MAP.txt|tamoirtbl.bin] [--codes N] [--polls N]
+A file whose name ends in .bin is a key table file; any other is a key map.
+END
+cmp "$CASE_DIR/remote-before.txt" "$WB_CDRIVE/bed/remote.txt" || case_failed "the map was written over"
 
 # A folder that does not exist: the system's reason, and nothing left behind.
 run_keytable compile remote.txt -o 'nowhere\out.bin'

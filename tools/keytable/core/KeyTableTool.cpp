@@ -80,7 +80,8 @@ class Tool {
     if (pInput->empty()) return Usage(m_args[0] + " needs a file to read"), false;
     // The input is read whole before anything is written, but a map written over its own file
     // (or a file over its map) would still be lost to the user.
-    if (*pOutput == *pInput) return Usage("the output would replace the input " + *pInput), false;
+    if (*pOutput == *pInput || (!pOutput->empty() && m_env.SameFile(*pInput, *pOutput)))
+      return Usage("the output would replace the input " + *pInput), false;
     return true;
   }
 

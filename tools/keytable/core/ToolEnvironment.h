@@ -31,10 +31,14 @@ class ToolEnvironment {
   virtual bool ReadFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>* pBytes,
                         std::string* pError) = 0;
 
-  // Writes bytes to a temporary file beside path and renames it over path, so path holds either
-  // its old content or all of bytes. False with the reason in *pError.
+  // Writes bytes to a new temporary file beside path (one no other file has the name of) and
+  // renames it over path, so path holds either its old content or all of bytes. False with the
+  // reason in *pError, and no temporary file left.
   virtual bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
                                   std::string* pError) = 0;
+
+  // Whether both names lead to one existing file (however they are written).
+  virtual bool SameFile(const std::string& first, const std::string& second) = 0;
 
   virtual void Out(const std::string& text) = 0;    // standard output
   virtual void Error(const std::string& text) = 0;  // standard error

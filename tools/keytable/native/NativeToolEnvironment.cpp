@@ -7,6 +7,9 @@
 #include <memory>
 #include <thread>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace keytable {
 namespace {
 
@@ -41,8 +44,15 @@ bool NativeToolEnvironment::ReadFile(const std::string& path, size_t maxBytes, s
 
 bool NativeToolEnvironment::WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
                                                std::string* pError) {
-  const std::string temporary = path + ".new";
-  FilePtr file(std::fopen(temporary.c_str(), "wb"));
+  // A name of this process's own, created only if no file has it ("x"), so nothing else is
+  // written over, not even a file named like the output.
+  std::string temporary;
+  FilePtr file;
+  for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+    temporary = path + ".keytable-" + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".tmp";
+    file.reset(std::fopen(temporary.c_str(), "wbx"));
+    if (!file && errno != EEXIST) break;
+  }
   if (!file) {
     *pError = std::strerror(errno);
     return false;
@@ -55,6 +65,11 @@ bool NativeToolEnvironment::WriteFileReplacing(const std::string& path, const st
     std::remove(temporary.c_str());
   }
   return bOk;
+}
+
+bool NativeToolEnvironment::SameFile(const std::string& first, const std::string& second) {
+  struct stat a {}, b {};
+  return stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 void NativeToolEnvironment::Out(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }

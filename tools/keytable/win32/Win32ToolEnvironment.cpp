@@ -46,6 +46,10 @@ class ScopedHandle {
   ScopedHandle& operator=(const ScopedHandle&) = delete;
   HANDLE Get() const { return m_h; }
   bool Valid() const { return m_h != INVALID_HANDLE_VALUE; }
+  void Reset(HANDLE h) {
+    Close();
+    m_h = h;
+  }
   bool Close() {
     if (!Valid()) return true;
     bool bOk = CloseHandle(m_h) != FALSE;
@@ -205,9 +209,15 @@ bool Win32ToolEnvironment::ReadFile(const std::string& path, size_t maxBytes, st
 bool Win32ToolEnvironment::WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
                                               std::string* pError) {
   const std::wstring target = WideFromUtf8(path);
-  const std::wstring temporary = target + L".new";
-  ScopedHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  // A name of this process's own, created only if no file has it (CREATE_NEW), so nothing else
+  // is written over, not even a file named like the output.
+  std::wstring temporary;
+  ScopedHandle file(INVALID_HANDLE_VALUE);
+  for (int attempt = 0; attempt < 100 && !file.Valid(); ++attempt) {
+    temporary = target + L".keytable-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt) + L".tmp";
+    file.Reset(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid() && GetLastError() != ERROR_FILE_EXISTS) break;
+  }
   if (!file.Valid()) {
     *pError = SystemMessage(GetLastError());
     return false;
@@ -222,6 +232,19 @@ bool Win32ToolEnvironment::WriteFileReplacing(const std::string& path, const std
     DeleteFileW(temporary.c_str());
   }
   return bOk;
+}
+
+bool Win32ToolEnvironment::SameFile(const std::string& first, const std::string& second) {
+  // One file has one volume and one index, whatever the names that lead to it.
+  BY_HANDLE_FILE_INFORMATION info[2] = {};
+  const std::string* names[2] = {&first, &second};
+  for (int i = 0; i < 2; ++i) {
+    ScopedHandle file(CreateFileW(WideFromUtf8(*names[i]).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.Valid() || !GetFileInformationByHandle(file.Get(), &info[i])) return false;
+  }
+  return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+         info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
 }
 
 void Win32ToolEnvironment::Out(const std::string& text) { WriteStream(STD_OUTPUT_HANDLE, text); }

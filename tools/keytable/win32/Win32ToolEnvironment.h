@@ -42,6 +42,7 @@ class Win32ToolEnvironment : public ToolEnvironment {
                 std::string* pError) override;
   bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes,
                           std::string* pError) override;
+  bool SameFile(const std::string& first, const std::string& second) override;
   void Out(const std::string& text) override;
   void Error(const std::string& text) override;
   RemoteReceiver* Receiver(std::string* pWhyNot) override;
