@@ -83,7 +83,7 @@ class PathTrace : public wendle::DebugChannel {
 // The monitor's files with its log kept in memory: the loader's log lines say why a load failed.
 class KeptLogFiles : public wendle::FileApi {
  public:
-  // Stands for the log; no file the system opens has this handle.
+  // Stands for the log; the system's handles are multiples of four, so none is this odd value.
   static constexpr wendle::FileHandle LOG = 0x4C4F47;
 
   explicit KeptLogFiles(wendle::FileApi& files) : m_files(files) {}
