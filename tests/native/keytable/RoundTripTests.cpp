@@ -75,6 +75,16 @@ TEST(RoundTrip, AFileOfAMegabyte) {
   ExpectRoundTrip(bytes, "a megabyte");
 }
 
+TEST(RoundTrip, ANameWithControlCharactersStaysInItsComment) {
+  std::string error;
+  const std::vector<uint8_t> bytes = CompileText("0x1 A\n", &error);
+  std::vector<std::string> warnings;
+  const std::string text = DecompileKeyTable(bytes, "odd\nname\r.bin", &warnings);
+  EXPECT_EQ(text.substr(0, text.find('\n')), "# Key map of odd?name?.bin (356 bytes): keytable compile turns it back "
+                                             "into the same bytes.");
+  EXPECT_EQ(CompileText(text, &error), bytes) << error;
+}
+
 // Maps as people write them: compiling, decompiling and compiling again gives the same bytes,
 // and the decompiled text of a file the compiler wrote is the plain form.
 struct MapCase {
